@@ -1,0 +1,6 @@
+# Platform-specific targets: each file below owns one platform's pieces.
+foreach(part PlatformGL PlatformHeadless PluginBinaries)
+  if(EXISTS "${CMAKE_CURRENT_LIST_DIR}/${part}.cmake")
+    include("${CMAKE_CURRENT_LIST_DIR}/${part}.cmake")
+  endif()
+endforeach()
