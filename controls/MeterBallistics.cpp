@@ -8,43 +8,43 @@ namespace qm::control
 
 void MeterBallistics::UpdateFactors()
 {
-  attackFactor_ = std::pow(10.0, attackDbPerSecond_ / sampleRate_ * 0.05);
-  releaseFactor_ = std::pow(10.0, -releaseDbPerSecond_ / sampleRate_ * 0.05);
+  mAttackFactor = std::pow(10.0, mAttackDbPerSecond / mSampleRate * 0.05);
+  mReleaseFactor = std::pow(10.0, -mReleaseDbPerSecond / mSampleRate * 0.05);
 }
 
 void MeterBallistics::SetSampleRate(double rate)
 {
-  sampleRate_ = rate;
+  mSampleRate = rate;
   UpdateFactors();
-  holdSamples_ = static_cast<uint64_t>(rate * 500.0 * 0.001);
+  mHoldSamples = static_cast<uint64_t>(rate * 500.0 * 0.001);
 }
 
 void MeterBallistics::SetBallistics(double attackDbPerSecond, double releaseDbPerSecond,
                                     double floorDb, double ceilingDb, double holdMs)
 {
-  attackDbPerSecond_ = attackDbPerSecond;
-  releaseDbPerSecond_ = releaseDbPerSecond;
-  floorDb_ = floorDb;
-  ceilingDb_ = ceilingDb;
+  mAttackDbPerSecond = attackDbPerSecond;
+  mReleaseDbPerSecond = releaseDbPerSecond;
+  mFloorDb = floorDb;
+  mCeilingDb = ceilingDb;
   UpdateFactors();
-  floorAmplitude_ = std::pow(10.0, floorDb * 0.05);
-  holdSamples_ = static_cast<uint64_t>(sampleRate_ * holdMs * 0.001);
+  mFloorAmplitude = std::pow(10.0, floorDb * 0.05);
+  mHoldSamples = static_cast<uint64_t>(mSampleRate * holdMs * 0.001);
 }
 
 MeterReadout MeterBallistics::ReadOut(const MeterChannelState& s) const
 {
   MeterReadout r;
-  r.peakDb = floorAmplitude_ > s.peakHold ? floorDb_ : 20.0 * std::log10(s.peakHold);
-  r.levelDb = floorAmplitude_ > s.level ? floorDb_ : 20.0 * std::log10(s.level);
-  const double range = ceilingDb_ - floorDb_;
+  r.peakDb = mFloorAmplitude > s.peakHold ? mFloorDb : 20.0 * std::log10(s.peakHold);
+  r.levelDb = mFloorAmplitude > s.level ? mFloorDb : 20.0 * std::log10(s.level);
+  const double range = mCeilingDb - mFloorDb;
   if (range > 0.0)
   {
-    r.levelFraction = std::clamp((r.levelDb - floorDb_) / range, 0.0, 1.0);
-    r.peakFraction = std::clamp((r.peakDb - floorDb_) / range, 0.0, 1.0);
+    r.levelFraction = std::clamp((r.levelDb - mFloorDb) / range, 0.0, 1.0);
+    r.peakFraction = std::clamp((r.peakDb - mFloorDb) / range, 0.0, 1.0);
   }
   // A hold exactly at the floor amplitude reads "-Inf" even when rounding puts
   // its logarithm a hair above the floor.
-  r.aboveFloor = s.peakHold > floorAmplitude_ && r.peakDb > floorDb_;
+  r.aboveFloor = s.peakHold > mFloorAmplitude && r.peakDb > mFloorDb;
   return r;
 }
 

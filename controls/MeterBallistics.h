@@ -49,20 +49,20 @@ public:
     if (x > s.inputPeak) s.inputPeak = x;
     if (s.inputPeak <= s.level)
     {
-      if (s.level > floorAmplitude_)
+      if (s.level > mFloorAmplitude)
       {
-        s.level *= releaseFactor_;
+        s.level *= mReleaseFactor;
         s.inputPeak = 0.0;
       }
     }
     else
     {
-      const double raised = s.level * attackFactor_;
+      const double raised = s.level * mAttackFactor;
       s.level = raised < s.inputPeak ? raised : s.inputPeak;
     }
     if (s.level < s.peakHold)
     {
-      if (++s.holdCounter > holdSamples_) s.peakHold *= releaseFactor_;
+      if (++s.holdCounter > mHoldSamples) s.peakHold *= mReleaseFactor;
     }
     else
     {
@@ -77,26 +77,26 @@ public:
   // into `text` (at least 16 bytes).
   static void FormatPeak(const MeterReadout& r, char* text, int size);
 
-  double SampleRate() const { return sampleRate_; }
-  double AttackFactor() const { return attackFactor_; }
-  double ReleaseFactor() const { return releaseFactor_; }
-  double FloorDb() const { return floorDb_; }
-  double CeilingDb() const { return ceilingDb_; }
-  double FloorAmplitude() const { return floorAmplitude_; }
-  uint64_t HoldSamples() const { return holdSamples_; }
+  double GetSampleRate() const { return mSampleRate; }
+  double GetAttackFactor() const { return mAttackFactor; }
+  double GetReleaseFactor() const { return mReleaseFactor; }
+  double GetFloorDb() const { return mFloorDb; }
+  double GetCeilingDb() const { return mCeilingDb; }
+  double GetFloorAmplitude() const { return mFloorAmplitude; }
+  uint64_t GetHoldSamples() const { return mHoldSamples; }
 
 private:
   void UpdateFactors();
 
-  double sampleRate_ = 44100.0;
-  double releaseDbPerSecond_ = 50.0;
-  double attackDbPerSecond_ = 50.0;
-  double attackFactor_ = 1.0;
-  double releaseFactor_ = 1.0;
-  double floorDb_ = -80.0;
-  double ceilingDb_ = 0.0;
-  double floorAmplitude_ = 0.0001;
-  uint64_t holdSamples_ = 0;
+  double mSampleRate = 44100.0;
+  double mReleaseDbPerSecond = 50.0;
+  double mAttackDbPerSecond = 50.0;
+  double mAttackFactor = 1.0;
+  double mReleaseFactor = 1.0;
+  double mFloorDb = -80.0;
+  double mCeilingDb = 0.0;
+  double mFloorAmplitude = 0.0001;
+  uint64_t mHoldSamples = 0;
 };
 
 } // namespace qm::control
