@@ -7,13 +7,7 @@
 // the usual gl name onto it, so code written against a normal GL header
 // compiles unchanged.
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "graphics/platform/win32/WinIncludes.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
