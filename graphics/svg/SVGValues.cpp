@@ -105,7 +105,7 @@ std::optional<Color> ParseFunctionalColor(std::string_view args, bool withAlpha)
   {
     s.SkipSpace();
     if (!s.Number(v[i])) return std::nullopt;
-    if (s.Consume('%')) v[i] = i < 3 ? v[i] * 2.55 : v[i] / 100.0;
+    if (s.Consume('%')) v[i] = i < 3 ? v[i] * 255.0 / 100.0 : v[i] / 100.0;
     s.SkipCommaSpace();
   }
   s.SkipSpace();
