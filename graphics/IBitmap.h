@@ -14,7 +14,7 @@ public:
   APIBitmap() = default;
   /** `scale` is the resolution the image was made for (2 for an "@2x" file). */
   APIBitmap(int width, int height, int scale, float drawScale)
-    : mWidth(width), mHeight(height), mScale(scale), mDrawScale(drawScale)
+      : mWidth(width), mHeight(height), mScale(scale), mDrawScale(drawScale)
   {
   }
   virtual ~APIBitmap() = default;
@@ -49,8 +49,8 @@ class IBitmap
 public:
   IBitmap() = default;
   IBitmap(APIBitmap* pAPIBitmap, int nFrames, bool framesAreHorizontal, const char* name = "")
-    : mAPIBitmap(pAPIBitmap), mNFrames(nFrames), mFramesAreHorizontal(framesAreHorizontal),
-      mResourceName(name ? name : "")
+      : mAPIBitmap(pAPIBitmap), mNFrames(nFrames), mFramesAreHorizontal(framesAreHorizontal),
+        mResourceName(name ? name : "")
   {
   }
 

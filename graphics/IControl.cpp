@@ -11,7 +11,7 @@ namespace iplug::igraphics
 {
 
 IControl::IControl(const IRECT& bounds, IActionFunction actionFunc)
-  : mRECT(bounds), mTargetRECT(bounds), mActionFunc(std::move(actionFunc))
+    : mRECT(bounds), mTargetRECT(bounds), mActionFunc(std::move(actionFunc))
 {
 }
 
@@ -104,9 +104,12 @@ void IControl::SetValueFromUserInput(double value, int valIdx)
 void IControl::SetValueToDefault(int valIdx)
 {
   if (NVals() == 1) valIdx = 0;
-  ForValIdx(valIdx, [this](int v) {
-    if (const IParam* pParam = GetParam(v)) SetValue(detail::ParamDefaultNormalized(*pParam), v);
-  });
+  ForValIdx(valIdx,
+            [this](int v)
+            {
+              if (const IParam* pParam = GetParam(v))
+                SetValue(detail::ParamDefaultNormalized(*pParam), v);
+            });
   SetDirty(true, valIdx);
 }
 
@@ -162,23 +165,27 @@ void IControl::SetDirty(bool triggerAction, int valIdx)
   mDirty = true;
 
   if (!triggerAction) return;
-  ForValIdx(valIdx, [this](int v) {
-    const int paramIdx = GetParamIdx(v);
-    if (paramIdx <= kNoParameter || !GetParam(v)) return;
-    const double value = GetValue(v);
-    detail::SendParameterValueFromUI(*mDelegate, paramIdx, value);
-    if (!mGraphics) return;
-    mGraphics->ForAllControlsFunc([this, paramIdx, value](IControl* pOther) {
-      if (pOther == this) return;
-      const int linked = pOther->LinkedToParam(paramIdx);
-      if (linked > kNoValIdx) pOther->SetValueFromDelegate(value, linked);
-    });
-  });
+  ForValIdx(valIdx,
+            [this](int v)
+            {
+              const int paramIdx = GetParamIdx(v);
+              if (paramIdx <= kNoParameter || !GetParam(v)) return;
+              const double value = GetValue(v);
+              detail::SendParameterValueFromUI(mDelegate, paramIdx, value);
+              if (!mGraphics) return;
+              mGraphics->ForAllControlsFunc(
+                  [this, paramIdx, value](IControl* pOther)
+                  {
+                    if (pOther == this) return;
+                    const int linked = pOther->LinkedToParam(paramIdx);
+                    if (linked > kNoValIdx) pOther->SetValueFromDelegate(value, linked);
+                  });
+            });
   if (mActionFunc) mActionFunc(this);
 }
 
-void IControl::SnapToMouse(float x, float y, EDirection direction, const IRECT& bounds,
-                           int valIdx, double lo, double hi)
+void IControl::SnapToMouse(float x, float y, EDirection direction, const IRECT& bounds, int valIdx,
+                           double lo, double hi)
 {
   // Clamp into the bounds (right and bottom edges included: the ends of the range).
   x = std::clamp(x, bounds.L, bounds.R);
@@ -217,7 +224,7 @@ const IParam* IControl::GetParam(int valIdx) const
 {
   const int paramIdx = GetParamIdx(valIdx);
   if (paramIdx <= kNoParameter || !mDelegate) return nullptr;
-  return detail::GetDelegateParam(*mDelegate, paramIdx);
+  return detail::GetDelegateParam(mDelegate, paramIdx);
 }
 
 int IControl::LinkedToParam(int paramIdx) const

@@ -15,9 +15,9 @@ void RetainResourceCaches();
 void ReleaseResourceCaches();
 } // namespace detail
 
-IGraphics::IGraphics(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
-  : mDelegate(&dlg), mWidth(w), mHeight(h), mFPS(fps), mDrawScale(scale), mMinScale(scale * 0.5f),
-    mMaxScale(scale * 2.f)
+IGraphics::IGraphics(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale)
+    : mDelegate(pDelegate), mWidth(w), mHeight(h), mFPS(fps), mDrawScale(scale),
+      mMinScale(scale * 0.5f), mMaxScale(scale * 2.f)
 {
   detail::RetainResourceCaches();
 }
@@ -183,7 +183,7 @@ void IGraphics::SetDrawScaleLimits(float minScale, float maxScale)
 
 void IGraphics::Resize(int w, int h, float scale, bool needsPlatformResize)
 {
-  detail::ConstrainEditorSize(*mDelegate, w, h);
+  detail::ConstrainEditorSize(mDelegate, w, h);
   scale = std::clamp(scale, mMinScale, mMaxScale);
   if (w == mWidth && h == mHeight && scale == mDrawScale) return;
 
@@ -193,26 +193,30 @@ void IGraphics::Resize(int w, int h, float scale, bool needsPlatformResize)
   mDrawScale = scale;
   if (mCornerResizer) mCornerResizer->OnRescale();
   const bool hostResized =
-    detail::EditorResizeFromUI(*mDelegate, WindowWidth(), WindowHeight(), needsPlatformResize);
+      detail::EditorResizeFromUI(mDelegate, WindowWidth(), WindowHeight(), needsPlatformResize);
   PlatformResize(needsPlatformResize && !hostResized);
-  ForAllControlsFunc([](IControl* pControl) {
-    pControl->OnResize();
-    pControl->SetDirty(false);
-  });
+  ForAllControlsFunc(
+      [](IControl* pControl)
+      {
+        pControl->OnResize();
+        pControl->SetDirty(false);
+      });
   DrawResize();
-  if (mLayoutOnResize) detail::LayoutUI(*mDelegate, *this);
+  if (mLayoutOnResize) detail::LayoutUI(mDelegate, *this);
 }
 
 void IGraphics::SetScreenScale(int scale)
 {
   mScreenScale = std::max(scale, 1);
   const bool hostResized =
-    detail::EditorResizeFromUI(*mDelegate, WindowWidth(), WindowHeight(), true);
+      detail::EditorResizeFromUI(mDelegate, WindowWidth(), WindowHeight(), true);
   PlatformResize(!hostResized);
-  ForAllControlsFunc([](IControl* pControl) {
-    pControl->OnRescale();
-    pControl->SetDirty(false);
-  });
+  ForAllControlsFunc(
+      [](IControl* pControl)
+      {
+        pControl->OnRescale();
+        pControl->SetDirty(false);
+      });
   DrawResize();
 }
 
@@ -238,18 +242,22 @@ bool IGraphics::IsDirty(IRECTList& rects)
 {
   if (mDisplayTickFunc) mDisplayTickFunc();
 
-  ForAllControlsFunc([](IControl* pControl) {
-    if (const auto& animation = pControl->GetAnimationFunction()) animation(pControl);
-  });
+  ForAllControlsFunc(
+      [](IControl* pControl)
+      {
+        if (const auto& animation = pControl->GetAnimationFunction()) animation(pControl);
+      });
 
   bool dirty = false;
-  ForAllControlsFunc([&](IControl* pControl) {
-    if (pControl->IsDirty())
-    {
-      rects.Add(pControl->GetRECT().GetGrown(0.75f));
-      dirty = true;
-    }
-  });
+  ForAllControlsFunc(
+      [&](IControl* pControl)
+      {
+        if (pControl->IsDirty())
+        {
+          rects.Add(pControl->GetRECT().GetGrown(0.75f));
+          dirty = true;
+        }
+      });
   return dirty;
 }
 
@@ -277,10 +285,12 @@ void IGraphics::DrawControlsIn(const IRECT& r)
 {
   const float scale = GetBackingPixelScale();
   IControl* pBackground = GetBackgroundControl();
-  ForAllControlsFunc([&](IControl* pControl) {
-    if (pControl->IsHidden() && pControl != pBackground) return;
-    DrawOneControl(pControl, r, scale);
-  });
+  ForAllControlsFunc(
+      [&](IControl* pControl)
+      {
+        if (pControl->IsHidden() && pControl != pBackground) return;
+        DrawOneControl(pControl, r, scale);
+      });
 }
 
 void IGraphics::DrawOneControl(IControl* pControl, const IRECT& r, float scale)

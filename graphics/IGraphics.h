@@ -87,7 +87,9 @@ public:
   static constexpr int kDefaultHeight = 464;
   static constexpr int kDefaultFPS = 60;
 
-  IGraphics(IGEditorDelegate& dlg, int w = kDefaultWidth, int h = kDefaultHeight,
+  /** `pDelegate` is not owned. It may be null (tests and tools): then no parameter exists, every
+   *  editor size is accepted and nobody is told about resizes. */
+  IGraphics(IGEditorDelegate* pDelegate, int w = kDefaultWidth, int h = kDefaultHeight,
             int fps = kDefaultFPS, float scale = 1.f);
   virtual ~IGraphics();
 
@@ -178,7 +180,8 @@ public:
   /** Lines every gridW / gridH pixels inside bounds (none in a direction whose size is <= 1). */
   virtual void DrawGrid(const IColor& color, const IRECT& bounds, float gridSizeH, float gridSizeV,
                         const IBlend* pBlend = nullptr) = 0;
-  /** Polyline through normalised points; evenly spaced across the width when normXPoints is null. */
+  /** Polyline through normalised points; evenly spaced across the width when normXPoints is null.
+   */
   virtual void DrawData(const IColor& color, const IRECT& bounds, const float* normYPoints,
                         int nPoints, const float* normXPoints = nullptr,
                         const IBlend* pBlend = nullptr, float thickness = 1.f) = 0;
@@ -254,8 +257,9 @@ public:
   virtual bool WindowIsOpen() { return GetWindow() != nullptr; }
   virtual bool GetTextFromClipboard(std::string& str) = 0;
   virtual bool SetTextInClipboard(const char* str) = 0;
-  virtual EMsgBoxResult ShowMessageBox(const char* str, const char* caption, EMsgBoxType type,
-                                       IMsgBoxCompletionHandlerFunc completionHandler = nullptr) = 0;
+  virtual EMsgBoxResult
+  ShowMessageBox(const char* str, const char* caption, EMsgBoxType type,
+                 IMsgBoxCompletionHandlerFunc completionHandler = nullptr) = 0;
   virtual void PromptForFile(std::string& fileName, std::string& path,
                              EFileAction action = EFileAction::Open, const char* ext = "") = 0;
   virtual void PromptForDirectory(std::string& dir) = 0;
@@ -326,9 +330,13 @@ public:
   virtual void DoDrawText(const IText& text, const char* str, const IRECT& bounds,
                           const IBlend* pBlend) = 0;
   /** Screen scale x draw scale: device pixels per logical pixel. */
-  virtual float GetBackingPixelScale() const { return static_cast<float>(mScreenScale) * mDrawScale; }
+  virtual float GetBackingPixelScale() const
+  {
+    return static_cast<float>(mScreenScale) * mDrawScale;
+  }
 
-  /** Draws `str` anchored in `bounds` by the text's alignment; nothing for a null or empty string. */
+  /** Draws `str` anchored in `bounds` by the text's alignment; nothing for a null or empty string.
+   */
   void DrawText(const IText& text, const char* str, const IRECT& bounds,
                 const IBlend* pBlend = nullptr);
 
@@ -373,7 +381,10 @@ public:
   int FPS() const { return mFPS; }
   float GetDrawScale() const { return mDrawScale; }
   int GetScreenScale() const { return mScreenScale; }
-  IRECT GetBounds() const { return {0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)}; }
+  IRECT GetBounds() const
+  {
+    return {0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)};
+  }
   void SetDrawScaleLimits(float minScale, float maxScale);
   float GetMinDrawScale() const { return mMinScale; }
   float GetMaxDrawScale() const { return mMaxScale; }
@@ -455,8 +466,8 @@ public:
   /** A menu for enumerations and labelled booleans, a text entry otherwise. */
   void PromptForParameter(IControl* pControl, int paramIdx, const IRECT& bounds, int valIdx);
   /** Shows `menu` for `pControl`; a new request replaces an outstanding one. */
-  void CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT& bounds,
-                       int valIdx = 0, bool isContext = false);
+  void CreatePopupMenu(IControl& control, IPopupMenu& menu, const IRECT& bounds, int valIdx = 0,
+                       bool isContext = false);
   void SetControlValueAfterPopupMenu(IPopupMenu* pMenu);
   void CreateTextEntry(IControl& control, const IText& text, const IRECT& bounds,
                        const char* str = "", int valIdx = 0);

@@ -2,7 +2,8 @@
 
 // The few things the graphics framework asks of the editor delegate and of plug-in parameters,
 // gathered in one place so that controls and the graphics context do not depend on the plug-in
-// framework's headers. [ui thread]
+// framework's headers. Every function accepts a null delegate: no parameters, any size accepted.
+// [ui thread]
 
 #include <string>
 
@@ -21,18 +22,19 @@ namespace detail
 {
 
 /** Null when the parameter does not exist. */
-const IParam* GetDelegateParam(IGEditorDelegate& dlg, int paramIdx);
+const IParam* GetDelegateParam(IGEditorDelegate* pDlg, int paramIdx);
 
-void SendParameterValueFromUI(IGEditorDelegate& dlg, int paramIdx, double normalizedValue);
-void BeginInformHostOfParamChangeFromUI(IGEditorDelegate& dlg, int paramIdx);
-void EndInformHostOfParamChangeFromUI(IGEditorDelegate& dlg, int paramIdx);
+void SendParameterValueFromUI(IGEditorDelegate* pDlg, int paramIdx, double normalizedValue);
+void BeginInformHostOfParamChangeFromUI(IGEditorDelegate* pDlg, int paramIdx);
+void EndInformHostOfParamChangeFromUI(IGEditorDelegate* pDlg, int paramIdx);
 
 /** Asks the host for a new window size (device pixels); returns its answer. */
-bool EditorResizeFromUI(IGEditorDelegate& dlg, int viewWidth, int viewHeight, bool needsPlatformResize);
+bool EditorResizeFromUI(IGEditorDelegate* pDlg, int viewWidth, int viewHeight,
+                        bool needsPlatformResize);
 /** Clamps a requested editor size to the delegate's limits. */
-void ConstrainEditorSize(IGEditorDelegate& dlg, int& w, int& h);
+void ConstrainEditorSize(IGEditorDelegate* pDlg, int& w, int& h);
 /** Runs the layout function on the graphics context again. */
-void LayoutUI(IGEditorDelegate& dlg, IGraphics& graphics);
+void LayoutUI(IGEditorDelegate* pDlg, IGraphics& graphics);
 
 int ParamDisplayTextCount(const IParam& param);
 /** True for enumerations and for booleans with display texts. */

@@ -73,14 +73,14 @@ void IGraphics::BeginGestures(IControl* pControl)
 {
   for (int v = 0; v < pControl->NVals(); ++v)
     if (pControl->GetParamIdx(v) > kNoParameter)
-      detail::BeginInformHostOfParamChangeFromUI(*mDelegate, pControl->GetParamIdx(v));
+      detail::BeginInformHostOfParamChangeFromUI(mDelegate, pControl->GetParamIdx(v));
 }
 
 void IGraphics::EndGestures(IControl* pControl)
 {
   for (int v = 0; v < pControl->NVals(); ++v)
     if (pControl->GetParamIdx(v) > kNoParameter)
-      detail::EndInformHostOfParamChangeFromUI(*mDelegate, pControl->GetParamIdx(v));
+      detail::EndInformHostOfParamChangeFromUI(mDelegate, pControl->GetParamIdx(v));
 }
 
 void IGraphics::OnMouseDown(const IMouseInfoList& points)
@@ -139,10 +139,12 @@ void IGraphics::OnMouseUp(const IMouseInfoList& points)
     mResizingInProcess = false;
     if (mResizerMode == EUIResizerMode::Scale)
     {
-      ForAllControlsFunc([](IControl* pControl) {
-        pControl->OnRescale();
-        pControl->SetDirty(false);
-      });
+      ForAllControlsFunc(
+          [](IControl* pControl)
+          {
+            pControl->OnRescale();
+            pControl->SetDirty(false);
+          });
     }
   }
 }
@@ -158,8 +160,7 @@ void IGraphics::OnMouseDrag(const IMouseInfoList& points)
     }
     else if (mMouseDownX > 0.f && mMouseDownY > 0.f)
     {
-      const float scale =
-        std::min(mDrawScale * p.x / mMouseDownX, mDrawScale * p.y / mMouseDownY);
+      const float scale = std::min(mDrawScale * p.x / mMouseDownX, mDrawScale * p.y / mMouseDownY);
       Resize(mWidth, mHeight, scale);
     }
     return;
@@ -258,7 +259,7 @@ void IGraphics::PromptForParameter(IControl* pControl, int paramIdx, const IRECT
                                    int valIdx)
 {
   if (!pControl) return;
-  const IParam* pParam = detail::GetDelegateParam(*mDelegate, paramIdx);
+  const IParam* pParam = detail::GetDelegateParam(mDelegate, paramIdx);
   if (!pParam) return;
 
   if (detail::ParamPromptsWithMenu(*pParam))

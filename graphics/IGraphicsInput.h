@@ -24,7 +24,7 @@ struct IMouseMod
   constexpr IMouseMod() = default;
   constexpr IMouseMod(bool l, bool r = false, bool s = false, bool c = false, bool a = false,
                       int64_t id = 0)
-    : L(l), R(r), S(s), C(c), A(a), touchID(id)
+      : L(l), R(r), S(s), C(c), A(a), touchID(id)
   {
   }
 
@@ -54,7 +54,7 @@ struct IKeyPress
 
   IKeyPress() = default;
   IKeyPress(const char* character, int vk, bool s = false, bool c = false, bool a = false)
-    : VK(vk), S(s), C(c), A(a)
+      : VK(vk), S(s), C(c), A(a)
   {
     if (character) std::strncpy(utf8, character, sizeof(utf8) - 1);
   }

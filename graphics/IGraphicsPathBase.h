@@ -67,7 +67,8 @@ public:
                   const IBlend* pBlend = nullptr) override;
   void FillEllipse(const IColor& color, float x, float y, float r1, float r2, float angle = 0.f,
                    const IBlend* pBlend = nullptr) override;
-  void FillEllipse(const IColor& color, const IRECT& bounds, const IBlend* pBlend = nullptr) override;
+  void FillEllipse(const IColor& color, const IRECT& bounds,
+                   const IBlend* pBlend = nullptr) override;
   void FillArc(const IColor& color, float cx, float cy, float r, float a1, float a2,
                const IBlend* pBlend = nullptr) override;
   void FillConvexPolygon(const IColor& color, const float* x, const float* y, int nPoints,
@@ -108,8 +109,8 @@ public:
 
   /** The cubic control points equivalent to a quadratic segment from (px, py) through control
    *  (cx, cy) to (x, y). Back ends use it for PathQuadraticBezierTo. */
-  static void QuadraticToCubic(float px, float py, float cx, float cy, float x, float y,
-                               float& c1x, float& c1y, float& c2x, float& c2y);
+  static void QuadraticToCubic(float px, float py, float cx, float cy, float x, float y, float& c1x,
+                               float& c1y, float& c2x, float& c2y);
 
 protected:
   /** Back end: adopt `m` as the transform for everything drawn from now on. */

@@ -4,6 +4,9 @@
 
 #include "graphics/IGraphics.h"
 
+#include "graphics/svg/SVGImage.h"
+#include "graphics/svg/SVGParser.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -137,9 +140,9 @@ IBitmap IGraphics::LoadBitmap(const char* fileNameOrResID, int nStates, bool fra
                               int targetScale)
 {
   if (!fileNameOrResID) return {};
-  const int scale =
-    targetScale > 0 ? targetScale
-                    : std::max(1, static_cast<int>(std::lround(GetBackingPixelScale())));
+  const int scale = targetScale > 0
+                        ? targetScale
+                        : std::max(1, static_cast<int>(std::lround(GetBackingPixelScale())));
   const std::string key = CacheKey(fileNameOrResID, static_cast<float>(scale));
 
   BitmapCache& cache = GetCaches().bitmaps;
@@ -155,7 +158,8 @@ IBitmap IGraphics::LoadBitmap(const char* fileNameOrResID, int nStates, bool fra
   for (int s = scale; s >= 1; --s)
   {
     std::string location;
-    const EResourceLocation where = LocateResource(ScaledName(name, s).c_str(), ext.c_str(), location);
+    const EResourceLocation where =
+        LocateResource(ScaledName(name, s).c_str(), ext.c_str(), location);
     if (where == EResourceLocation::NotFound) continue;
     std::unique_ptr<APIBitmap> bitmap(LoadAPIBitmap(location.c_str(), s, where, ext.c_str()));
     if (!bitmap || bitmap->GetWidth() <= 0) return {};
@@ -164,6 +168,29 @@ IBitmap IGraphics::LoadBitmap(const char* fileNameOrResID, int nStates, bool fra
     return IBitmap(pBitmap, nStates, framesAreHorizontal, fileNameOrResID);
   }
   return {};
+}
+
+ISVG IGraphics::LoadSVG(const char* fileNameOrResID, const char* units, float dpi)
+{
+  if (!fileNameOrResID) return {};
+  if (!units) units = "px";
+  // The parse depends on units and resolution, so they are part of the key.
+  char detail[64];
+  std::snprintf(detail, sizeof(detail), ":%s@%g", units, static_cast<double>(dpi));
+  const std::string key = CacheKey(fileNameOrResID, 1.f) + detail;
+
+  SVGCache& cache = GetCaches().svgs;
+  std::lock_guard lock(cache.mutex);
+  if (const auto it = cache.entries.find(key); it != cache.entries.end()) return ISVG(it->second);
+
+  const std::vector<uint8_t> data = LoadResourceData(fileNameOrResID, "svg");
+  if (data.empty()) return {};
+  auto image = std::make_shared<svg::Image>();
+  const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+  if (!svg::ParseSVG(text, units, dpi, *image)) return {};
+  std::shared_ptr<const svg::Image> shared = std::move(image);
+  cache.entries.emplace(key, shared);
+  return ISVG(std::move(shared));
 }
 
 } // namespace iplug::igraphics

@@ -59,7 +59,10 @@ struct IRECT
   constexpr IRECT() = default;
   constexpr IRECT(float l, float t, float r, float b) : L(l), T(t), R(r), B(b) {}
 
-  static constexpr IRECT MakeXYWH(float x, float y, float w, float h) { return {x, y, x + w, y + h}; }
+  static constexpr IRECT MakeXYWH(float x, float y, float w, float h)
+  {
+    return {x, y, x + w, y + h};
+  }
 
   constexpr bool operator==(const IRECT&) const = default;
 
@@ -112,7 +115,10 @@ struct IRECT
     return {L + l, T + t, R + r, B + b};
   }
 
-  constexpr IRECT GetTranslated(float dx, float dy) const { return {L + dx, T + dy, R + dx, B + dy}; }
+  constexpr IRECT GetTranslated(float dx, float dy) const
+  {
+    return {L + dx, T + dy, R + dx, B + dy};
+  }
 
   /** Every coordinate multiplied by `s` (logical to device pixels and back). */
   constexpr IRECT GetScaled(float s) const { return {L * s, T * s, R * s, B * s}; }
@@ -194,7 +200,10 @@ struct IBlend
 };
 
 /** The weight a possibly-null blend applies to alpha. */
-constexpr float BlendWeight(const IBlend* pBlend) { return pBlend ? pBlend->mWeight : 1.f; }
+constexpr float BlendWeight(const IBlend* pBlend)
+{
+  return pBlend ? pBlend->mWeight : 1.f;
+}
 
 /** A text style. The font name is the name it was registered under with IGraphics::LoadFont and is
  *  looked up at every draw. */
@@ -213,12 +222,11 @@ struct IText
 
   IText() = default;
 
-  explicit IText(float size, const IColor& color = COLOR_BLACK,
-                 const char* font = "Roboto-Regular", EAlign align = EAlign::Center,
-                 EVAlign valign = EVAlign::Middle, float angle = 0.f,
+  explicit IText(float size, const IColor& color = COLOR_BLACK, const char* font = "Roboto-Regular",
+                 EAlign align = EAlign::Center, EVAlign valign = EVAlign::Middle, float angle = 0.f,
                  const IColor& teBG = COLOR_WHITE, const IColor& teFG = COLOR_BLACK)
-    : mSize(size), mFGColor(color), mTextEntryBGColor(teBG), mTextEntryFGColor(teFG),
-      mAngle(angle), mAlign(align), mVAlign(valign)
+      : mSize(size), mFGColor(color), mTextEntryBGColor(teBG), mTextEntryFGColor(teFG),
+        mAngle(angle), mAlign(align), mVAlign(valign)
   {
     SetFont(font);
   }

@@ -22,7 +22,7 @@ IMatrix& IMatrix::Rotate(double degrees)
 IMatrix& IMatrix::Skew(double xDegrees, double yDegrees)
 {
   return Transform(
-    IMatrix(1, std::tan(yDegrees * kDegToRad), std::tan(xDegrees * kDegToRad), 1, 0, 0));
+      IMatrix(1, std::tan(yDegrees * kDegToRad), std::tan(xDegrees * kDegToRad), 1, 0, 0));
 }
 
 IMatrix& IMatrix::Transform(const IMatrix& m)

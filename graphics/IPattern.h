@@ -64,7 +64,7 @@ struct IMatrix
 
   constexpr IMatrix() = default;
   constexpr IMatrix(double xx, double yx, double xy, double yy, double tx, double ty)
-    : mXX(xx), mYX(yx), mXY(xy), mYY(yy), mTX(tx), mTY(ty)
+      : mXX(xx), mYX(yx), mXY(xy), mYY(yy), mTX(tx), mTY(ty)
   {
   }
 

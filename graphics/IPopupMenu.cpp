@@ -6,18 +6,18 @@ namespace iplug::igraphics
 {
 
 IPopupMenu::Item::Item(const char* text, bool enabled, bool checked)
-  : mText(text ? text : ""), mEnabled(enabled), mChecked(checked)
+    : mText(text ? text : ""), mEnabled(enabled), mChecked(checked)
 {
 }
 
 IPopupMenu::Item::Item(const char* text, std::unique_ptr<IPopupMenu> subMenu)
-  : mText(text ? text : ""), mSubMenu(std::move(subMenu))
+    : mText(text ? text : ""), mSubMenu(std::move(subMenu))
 {
 }
 
 IPopupMenu::IPopupMenu(const char* rootTitle, std::initializer_list<const char*> items,
                        MenuFunc func)
-  : mRootTitle(rootTitle ? rootTitle : ""), mMenuFunc(std::move(func))
+    : mRootTitle(rootTitle ? rootTitle : ""), mMenuFunc(std::move(func))
 {
   for (const char* text : items)
     AddItem(text);

@@ -1,15 +1,17 @@
 #include "graphics/ISVG.h"
 
-#include "graphics/IGraphics.h"
-
-// Parsing arrives with the SVG parser; until then no SVG loads.
+#include "graphics/svg/SVGImage.h"
 
 namespace iplug::igraphics
 {
 
-float ISVG::W() const { return 0.f; }
-float ISVG::H() const { return 0.f; }
-
-ISVG IGraphics::LoadSVG(const char*, const char*, float) { return {}; }
+float ISVG::W() const
+{
+  return mImage ? mImage->width : 0.f;
+}
+float ISVG::H() const
+{
+  return mImage ? mImage->height : 0.f;
+}
 
 } // namespace iplug::igraphics

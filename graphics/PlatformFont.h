@@ -37,7 +37,7 @@ class MemoryPlatformFont : public PlatformFont
 {
 public:
   explicit MemoryPlatformFont(std::vector<uint8_t> bytes, int faceIdx = 0)
-    : mBytes(std::move(bytes)), mFaceIdx(faceIdx)
+      : mBytes(std::move(bytes)), mFaceIdx(faceIdx)
   {
   }
 
