@@ -28,6 +28,7 @@ public:
   // Stored for the displays; no computation reads it.
   virtual void SetOrder(int order) { mOrder = order; }
 
+  void SetType(int type) { mType = type; }
   int GetType() const { return mType; }
   int GetOrder() const { return mOrder; }
   double GetSampleRate() const { return mSampleRate; }

@@ -76,27 +76,13 @@ void SampleBuffer::MakeQueue(std::uint64_t capacity)
   mQueued.store(0);
   mDropped.store(0);
 
-  const std::size_t blockSize = Queue::BLOCK_SIZE;
+  // Sized for one producer: the queue pre-allocates about twice N frames of blocks, and the
+  // producer's block index covers all of them, so a push never needs memory. The queue alone
+  // would accept up to its pool size; mQueued holds it to exactly N.
   const std::size_t queueCapacity = static_cast<std::size_t>(std::max<std::uint64_t>(capacity, 1));
   mQueue = std::make_unique<Queue>(queueCapacity, 1, 0);
   mProducer = std::make_unique<moodycamel::ProducerToken>(*mQueue);
-
-  // The queue's producer grows its block index only when allowed to allocate, which the audio
-  // thread never is. Passing N + one block through it once, here, leaves it owning every block a
-  // full queue can straddle, so later non-allocating pushes fail only when N frames are waiting.
-  std::array<Frame, 256> scratch;
-  scratch.fill(mFill);
-  const std::size_t warmUp = queueCapacity + blockSize;
-  for (std::size_t done = 0; done < warmUp;)
-  {
-    const std::size_t n = std::min(scratch.size(), warmUp - done);
-    if (!mQueue->enqueue_bulk(*mProducer, scratch.begin(), n)) break;
-    done += n;
-  }
   mConsumer = std::make_unique<moodycamel::ConsumerToken>(*mQueue);
-  while (mQueue->try_dequeue_bulk(*mConsumer, scratch.begin(), scratch.size()) > 0)
-  {
-  }
 }
 
 bool SampleBuffer::Push(const Frame& frame)
@@ -105,7 +91,7 @@ bool SampleBuffer::Push(const Frame& frame)
 }
 
 // GCC's middle end reports a false overflow inside the queue's inlined bulk enqueue (on the path
-// where the producer owns no block yet, which the warm-up rules out).
+// where the producer owns no block yet).
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wstringop-overflow"
 std::size_t SampleBuffer::Push(const double* left, const double* right, std::size_t nFrames)
