@@ -9,7 +9,8 @@ using namespace iplug;
 using trazelle_test::TestAPIPlug;
 using trazelle_test::TestConfig;
 
-namespace {
+namespace
+{
 
 // Drives one tick of the editor timer by hand.
 class TickPlug : public TestAPIPlug
@@ -24,8 +25,7 @@ public:
 class ParamTickPlug : public TickPlug
 {
 public:
-  ParamTickPlug()
-  : TickPlug(TestConfig(2, 1))
+  ParamTickPlug() : TickPlug(TestConfig(2, 1))
   {
     GetParam(0)->InitDouble("a", 0.0, -10.0, 10.0, 0.5);
     GetParam(1)->InitDouble("b", 0.0, 0.0, 1.0, 0.01);
@@ -133,11 +133,12 @@ TEST(APIBaseTimer, ATimerMayStopAnotherFromItsTick)
   std::unique_ptr<Timer> other = Timer::Create([](Timer&) {}, 20);
   int ticks = 0;
   auto timer = Timer::Create(
-    [&](Timer&) {
-      ++ticks;
-      other.reset();
-    },
-    1);
+      [&](Timer&)
+      {
+        ++ticks;
+        other.reset();
+      },
+      1);
   std::this_thread::sleep_for(std::chrono::milliseconds(3));
   timer->Poll();
 #ifndef _WIN32

@@ -8,7 +8,8 @@
 
 using iplug::IByteChunk;
 
-namespace {
+namespace
+{
 
 std::vector<std::uint8_t> Bytes(const IByteChunk& chunk)
 {

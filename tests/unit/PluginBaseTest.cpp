@@ -8,7 +8,8 @@ using namespace iplug;
 using trazelle_test::TestAPIPlug;
 using trazelle_test::TestConfig;
 
-namespace {
+namespace
+{
 
 std::vector<std::uint8_t> Bytes(const IByteChunk& chunk)
 {
@@ -22,8 +23,7 @@ IByteChunk BankOf(std::initializer_list<std::tuple<std::string, bool, std::int32
   {
     chunk.PutStr(name);
     chunk.Put(initialised);
-    if (initialised)
-      chunk.Put(value);
+    if (initialised) chunk.Put(value);
   }
   return chunk;
 }
@@ -78,8 +78,8 @@ TEST(PluginBase, BankChunkIsNameFlagAndStatePerPreset)
   IByteChunk chunk;
   ASSERT_TRUE(plug.SerializePresets(chunk));
   const std::vector<std::uint8_t> expected = {
-    5, 0, 0, 0, 'E', 'm', 'p', 't', 'y', 1, 5, 0, 0, 0, // initialised: state follows
-    5, 0, 0, 0, 'e', 'm', 'p', 't', 'y', 0};            // not: no state
+      5, 0, 0, 0, 'E', 'm', 'p', 't', 'y', 1, 5, 0, 0, 0, // initialised: state follows
+      5, 0, 0, 0, 'e', 'm', 'p', 't', 'y', 0};            // not: no state
   EXPECT_EQ(Bytes(chunk), expected);
 }
 
@@ -116,9 +116,8 @@ TEST(PluginBase, BankThatFailsHalfWayLeavesEveryPresetAsItWas)
   plug.mValue = 8;
   plug.MakeDefaultPresets("Empty", 2);
   IByteChunk bank = BankOf({{"One", true, 1}});
-  bank.PutStr("Two");
-  bank.Put(true);
-  bank.PutBytes("\x01", 1); // state cut short
+  bank.Put(std::int32_t{10});
+  bank.PutBytes("Tw", 2); // the second name is cut short
   EXPECT_LT(plug.UnserializePresets(bank, 0), 0);
   EXPECT_STREQ(plug.GetPresetName(0), "Empty");
   EXPECT_STREQ(plug.GetPresetName(1), "Empty");
@@ -195,17 +194,13 @@ TEST(PluginBase, ModifyCurrentPresetStoresStateAndRenamesOnlyWithAName)
 class ParamPlug : public IPlugAPIBase
 {
 public:
-  ParamPlug()
-  : IPlugAPIBase(TestConfig(3, 1), kAPIVST2)
+  ParamPlug() : IPlugAPIBase(TestConfig(3, 1), kAPIVST2)
   {
     GetParam(0)->InitDouble("gain", 0.5, 0.0, 1.0, 0.01);
     GetParam(1)->InitInt("steps", 2, 0, 10);
     GetParam(2)->InitBool("on", false);
   }
-  void OnParamChangeUI(int idx, EParamSource source) override
-  {
-    changes.push_back({idx, source});
-  }
+  void OnParamChangeUI(int idx, EParamSource source) override { changes.push_back({idx, source}); }
   std::vector<std::pair<int, int>> changes;
 };
 

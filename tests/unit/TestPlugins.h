@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace trazelle_test {
+namespace trazelle_test
+{
 
 inline iplug::Config TestConfig(int nParams = 0, int nPresets = 1)
 {
@@ -70,8 +71,7 @@ public:
   {
     std::int32_t value = 0;
     const int pos = chunk.Get(value, startPos);
-    if (pos < 0 || mRejectNegative && value < 0)
-      return 0;
+    if (pos < 0 || (mRejectNegative && value < 0)) return 0;
     mValue = value;
     return pos;
   }
@@ -108,7 +108,7 @@ class TestAPIPlug : public StatePlugBase<iplug::IPlugAPIBase>
 {
 public:
   explicit TestAPIPlug(const iplug::Config& config = TestConfig())
-  : StatePlugBase<iplug::IPlugAPIBase>(config, iplug::kAPIVST2)
+      : StatePlugBase<iplug::IPlugAPIBase>(config, iplug::kAPIVST2)
   {
   }
   using iplug::IPlugAPIBase::mMidiMsgsFromEditor;

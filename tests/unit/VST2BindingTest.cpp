@@ -18,7 +18,8 @@ using namespace iplug::vst2;
 using trazelle_test::StatePlugBase;
 using trazelle_test::TestConfig;
 
-namespace {
+namespace
+{
 
 struct RecordingHost
 {
@@ -74,7 +75,7 @@ class TestVSTPlug : public StatePlugBase<IPlugVST2>
 {
 public:
   explicit TestVSTPlug(const Config& config = TestConfig())
-  : StatePlugBase<IPlugVST2>(InstanceInfo{HostCallback}, config)
+      : StatePlugBase<IPlugVST2>(InstanceInfo{HostCallback}, config)
   {
   }
   void ProcessMidiMessage(const IMidiMsg& msg) override { midiIn.push_back(msg); }
@@ -125,7 +126,7 @@ TEST_F(VST2Binding, EffectRecordFollowsTheConfiguration)
   const AEffect& effect = *plug->GetAEffect();
   EXPECT_EQ(effect.magic, 0x56737450);
   EXPECT_EQ(effect.flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsProgramChunks |
-                            effFlagsCanDoubleReplacing);
+                              effFlagsCanDoubleReplacing);
   EXPECT_EQ(effect.version, 10203);
   EXPECT_EQ(effect.uniqueID, FourCC('T', 's', 't', '1'));
   EXPECT_EQ(effect.object, static_cast<IPlugVST2*>(plug.get()));
@@ -142,8 +143,8 @@ TEST_F(VST2Binding, MonoInputAndInstrumentFlags)
   config.plugHasUI = false;
   config.plugDoesChunks = false;
   auto plug = Make(config);
-  EXPECT_EQ(plug->GetAEffect()->flags, effFlagsCanMono | effFlagsIsSynth | effFlagsCanReplacing |
-                                         effFlagsCanDoubleReplacing);
+  EXPECT_EQ(plug->GetAEffect()->flags,
+            effFlagsCanMono | effFlagsIsSynth | effFlagsCanReplacing | effFlagsCanDoubleReplacing);
   EXPECT_EQ(Dispatch(*plug, effGetPlugCategory), kPlugCategSynth);
   ERect* rect = nullptr;
   EXPECT_EQ(Dispatch(*plug, effEditGetRect, 0, 0, &rect), 0);
@@ -231,8 +232,8 @@ TEST_F(VST2Binding, SetChunkLoadsProgramAndBank)
   EXPECT_EQ(plug->mValue, 9);
   EXPECT_EQ(plug->GetPreset(0)->mChunk.GetData()[0], 9); // stored into the current preset
 
-  std::vector<unsigned char> bank = {0x74, 0x66, 0x66, 0x70, 0, 0, 1, 0, 4, 0,
-                                     0,    0,    'B',  'a',  'n', 'k', 1, 4, 0, 0, 0};
+  std::vector<unsigned char> bank = {0x74, 0x66, 0x66, 0x70, 0,   0, 1, 0, 4, 0, 0,
+                                     0,    'B',  'a',  'n',  'k', 1, 4, 0, 0, 0};
   EXPECT_EQ(Dispatch(*plug, effSetChunk, 0, static_cast<VstIntPtr>(bank.size()), bank.data()), 1);
   EXPECT_EQ(plug->mValue, 4);
   EXPECT_STREQ(plug->GetPresetName(0), "Bank");
@@ -306,8 +307,7 @@ TEST_F(VST2Binding, SpeakerArrangementConnectsTheFirstChannels)
   auto plug = Make();
   VstSpeakerArrangement mono{};
   mono.numChannels = 1;
-  EXPECT_EQ(Dispatch(*plug, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&mono),
-                     &mono),
+  EXPECT_EQ(Dispatch(*plug, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&mono), &mono),
             1);
   EXPECT_TRUE(plug->IsChannelConnected(kInput, 0));
   EXPECT_FALSE(plug->IsChannelConnected(kInput, 1));
@@ -318,9 +318,8 @@ TEST_F(VST2Binding, SpeakerArrangementConnectsTheFirstChannels)
   stereo.numChannels = 2;
   VstSpeakerArrangement five{};
   five.numChannels = 5;
-  EXPECT_EQ(Dispatch(*plug, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo),
-                     &five),
-            0);
+  EXPECT_EQ(
+      Dispatch(*plug, effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo), &five), 0);
   EXPECT_FALSE(plug->IsChannelConnected(kInput, 1));
 }
 
@@ -469,8 +468,9 @@ TEST_F(VST2Binding, EditorOpenWithoutAGraphicsFactoryAnswersZero)
 TEST_F(VST2Binding, UnknownAndHighOpcodesAnswerZero)
 {
   auto plug = Make();
-  for (VstInt32 opcode : {effEditIdle, effSetBypass, effStartProcess, effStopProcess,
-                          effSetProcessPrecision, 70, 80, 1000, -1})
+  for (VstInt32 opcode :
+       std::initializer_list<VstInt32>{effEditIdle, effSetBypass, effStartProcess, effStopProcess,
+                                       effSetProcessPrecision, 70, 80, 1000, -1})
     EXPECT_EQ(Dispatch(*plug, opcode, 0, 1, nullptr, 1.f), 0) << opcode;
   EXPECT_EQ(IPlugVST2::VSTDispatcher(nullptr, effGetVstVersion, 0, 0, nullptr, 0.f), 0);
 }
@@ -488,13 +488,13 @@ TEST_F(VST2Binding, CanDoRemembersTheHostsExtensions)
 
 TEST(VST2KeyCodes, TableMapsToWindowsVirtualKeys)
 {
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(1, 0), 8);    // back
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(4, 0), 13);   // return
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(6, 0), 27);   // escape
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(15, 0), 33);  // page up
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(16, 0), 34);  // page down
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(19, 0), 13);  // enter
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(23, 0), 47);  // help
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(1, 0), 8);   // back
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(4, 0), 13);  // return
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(6, 0), 27);  // escape
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(15, 0), 33); // page up
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(16, 0), 34); // page down
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(19, 0), 13); // enter
+  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(23, 0), 47); // help
   for (int i = 0; i < 16; ++i)
     EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(24 + i, 0), 96 + i);
   for (int i = 0; i < 12; ++i)
