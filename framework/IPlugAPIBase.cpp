@@ -19,7 +19,7 @@ void IPlugAPIBase::SetHost(const char* name, int version)
 
 void IPlugAPIBase::CreateTimer()
 {
-  mTimer = Timer::Create([this](Timer& timer) { OnTimer(timer); }, kTimerIntervalMs);
+  mTimer = Timer::Create([this](Timer&) { OnTimer(); }, kTimerIntervalMs);
 }
 
 void IPlugAPIBase::SendParameterValueFromAPI(int paramIdx, double value, bool normalized)
@@ -69,7 +69,7 @@ void IPlugAPIBase::SendArbitraryMsgFromUI(int msgTag, int ctrlTag, int dataSize,
   OnMessage(msgTag, ctrlTag, dataSize, data);
 }
 
-void IPlugAPIBase::OnTimer(Timer& /*timer*/)
+void IPlugAPIBase::OnTimer()
 {
   if (HasUI())
   {

@@ -78,7 +78,7 @@ public:
 
   // [ui thread] One tick of the editor timer: drains the queues toward the
   // editor, then OnIdle.
-  void OnTimer(Timer& timer);
+  void OnTimer();
 
 protected:
   // The API binding's side of the host conversation.
