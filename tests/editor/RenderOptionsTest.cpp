@@ -1,0 +1,113 @@
+#include "tools/render/RenderOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace qm::render;
+
+namespace
+{
+
+ParsedOptions Parse(std::vector<std::string_view> args)
+{
+  return ParseRenderOptions(args);
+}
+
+} // namespace
+
+TEST(RenderOptions, DefaultsRenderThreeSecondsOfTheDemoSignal)
+{
+  const auto r = Parse({});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_DOUBLE_EQ(r.options.seconds, 3.0);
+  EXPECT_FALSE(r.options.rate);
+  EXPECT_TRUE(r.options.input.empty());
+  EXPECT_EQ(r.options.png, "out/trazelle.png");
+  EXPECT_FALSE(r.options.theme || r.options.scale || r.options.mode || r.options.channel);
+  EXPECT_EQ(r.options.menuChoice, -1);
+}
+
+TEST(RenderOptions, NamedSettingsMapToTheIndicesOfTheirMenus)
+{
+  const auto r = Parse({"--theme", "pink", "--scale", "150", "--mode", "waveform", "--channel",
+                        "right", "--rate", "48000", "--block", "64", "--seconds", "0.5"});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(*r.options.theme, 3);
+  EXPECT_EQ(*r.options.scale, 5);
+  EXPECT_EQ(*r.options.mode, 0);
+  EXPECT_EQ(*r.options.channel, 2);
+  EXPECT_DOUBLE_EQ(*r.options.rate, 48000.0);
+  EXPECT_EQ(r.options.block, 64);
+  EXPECT_DOUBLE_EQ(r.options.seconds, 0.5);
+  EXPECT_EQ(*Parse({"--scale", "70"}).options.scale, 0);
+  EXPECT_EQ(*Parse({"--scale", "100"}).options.scale, 2);
+}
+
+TEST(RenderOptions, EventsOfAllThreeKindsParseAndAreSortedByTime)
+{
+  const auto r = Parse({"--event", "2.5:wheel:440,392:-1", "--event", "1:drag:504,392:0,-30.5",
+                        "--event", "0.25:click:767,24"});
+  ASSERT_TRUE(r.ok) << r.error;
+  ASSERT_EQ(r.options.events.size(), 3u);
+  const auto& click = r.options.events[0];
+  EXPECT_EQ(click.kind, PointerEvent::Kind::Click);
+  EXPECT_DOUBLE_EQ(click.time, 0.25);
+  EXPECT_FLOAT_EQ(click.x, 767.f);
+  EXPECT_FLOAT_EQ(click.y, 24.f);
+  const auto& drag = r.options.events[1];
+  EXPECT_EQ(drag.kind, PointerEvent::Kind::Drag);
+  EXPECT_FLOAT_EQ(drag.dx, 0.f);
+  EXPECT_FLOAT_EQ(drag.dy, -30.5f);
+  const auto& wheel = r.options.events[2];
+  EXPECT_EQ(wheel.kind, PointerEvent::Kind::Wheel);
+  EXPECT_EQ(wheel.steps, -1);
+}
+
+TEST(RenderOptions, MalformedValuesAreRejectedWithTheOffendingText)
+{
+  struct Case
+  {
+    std::vector<std::string_view> args;
+    const char* mentions;
+  };
+  const Case cases[] = {
+      {{"--seconds", "0"}, "--seconds"},
+      {{"--seconds", "3s"}, "3s"},
+      {{"--seconds", "nan"}, "nan"},
+      {{"--rate", "100"}, "--rate"},
+      {{"--block", "0"}, "--block"},
+      {{"--block", "1.5"}, "1.5"},
+      {{"--theme", "red"}, "red"},
+      {{"--scale", "120"}, "120"},
+      {{"--mode", "scope"}, "scope"},
+      {{"--channel", "both"}, "both"},
+      {{"--menu-choice", "x"}, "x"},
+      {{"--event", "1:click:10"}, "1:click:10"},
+      {{"--event", "1:tap:10,10"}, "1:tap:10,10"},
+      {{"--event", "1:click:10,10:5"}, "1:click:10,10:5"},
+      {{"--event", "1:drag:10,10"}, "1:drag:10,10"},
+      {{"--event", "1:wheel:10,10:0"}, "1:wheel:10,10:0"},
+      {{"--event", "-1:click:10,10"}, "negative"},
+      {{"--event", "1:click:900,10"}, "outside"},
+      {{"--event", "9:click:10,10"}, "after the end"},
+      {{"--frobnicate", "1"}, "--frobnicate"},
+      {{"--png"}, "needs a value"},
+      {{"stray"}, "stray"},
+      {{"--input", "a.wav", "--rate", "48000"}, "own rate"},
+  };
+  for (const Case& c : cases)
+  {
+    const auto r = Parse(c.args);
+    EXPECT_FALSE(r.ok) << c.args[0];
+    EXPECT_FALSE(r.help);
+    EXPECT_NE(r.error.find(c.mentions), std::string::npos) << r.error;
+  }
+}
+
+TEST(RenderOptions, HelpStopsParsing)
+{
+  const auto r = Parse({"--help", "--theme", "red"});
+  EXPECT_TRUE(r.help);
+  EXPECT_NE(RenderUsage().find("--event"), std::string::npos);
+}
