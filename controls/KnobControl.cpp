@@ -36,7 +36,7 @@ void KnobControl::OnMouseDown(float, float, const IMouseMod& mod)
 void KnobControl::OnMouseDrag(float, float, float, float dY, const IMouseMod&)
 {
   const IRECT& target = GetTargetRECT();
-  SetValue(GetValue() + dY / (target.T - target.B) / mGearing);
+  SetValue(GetValue() + static_cast<double>(dY) / (target.T - target.B) / mGearing);
   SetDirty(true); // clamps to 0-1 before the action sees the value
 }
 

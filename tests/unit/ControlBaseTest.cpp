@@ -1,5 +1,5 @@
-#include "WidgetTestSupport.h"
 #include "controls/ControlBase.h"
+#include "WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,8 @@ TEST(ControlBase, SetColorsReplacesOnlyTheColoursAndRebuilds)
 TEST(ControlBase, SetStyleMarksDirtyWithoutRunningTheAction)
 {
   int actions = 0;
-  ProbeControl c(IRECT(0, 0, 50, 20), [&](IControl*) { ++actions; }, TestStyle(), "x");
+  ProbeControl c(
+      IRECT(0, 0, 50, 20), [&](IControl*) { ++actions; }, TestStyle(), "x");
   c.SetClean();
   ControlStyle other = TestStyle();
   other.showValue = false;

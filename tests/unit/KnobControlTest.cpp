@@ -1,5 +1,5 @@
-#include "WidgetTestSupport.h"
 #include "controls/KnobControl.h"
+#include "WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,8 +21,8 @@ struct KnobFixture : ::testing::Test
   std::unique_ptr<KnobControl> MakeKnob(const IRECT& bounds)
   {
     return std::make_unique<KnobControl>(
-      bounds, [this](IControl* c) { seen.push_back(c->GetValue()); }, TestStyle(), "duration",
-      kMinAngle, kMaxAngle, kGearing);
+        bounds, [this](IControl* c) { seen.push_back(c->GetValue()); }, TestStyle(), "duration",
+        kMinAngle, kMaxAngle, kGearing);
   }
 };
 
@@ -41,7 +41,8 @@ TEST_F(KnobFixture, DrawnInCentredSquareButClickableOverItsRectangle)
 TEST_F(KnobFixture, LabelAndValueSitBelowTheSquareAndWidenTheBounds)
 {
   RecordingGraphics g;
-  auto* knob = static_cast<KnobControl*>(g.AttachControl(MakeKnob(IRECT(412, 364, 468, 420)).release()));
+  auto* knob =
+      static_cast<KnobControl*>(g.AttachControl(MakeKnob(IRECT(412, 364, 468, 420)).release()));
   ASSERT_NE(knob, nullptr);
   // "duration" at size 18 measures 72 x 18 in the recording context: wider than the 56 square.
   const IRECT& label = knob->GetLabelRect();

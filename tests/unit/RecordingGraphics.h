@@ -213,7 +213,7 @@ public:
 private:
   Command& Add(Op op)
   {
-    commands.push_back(Command{op});
+    commands.emplace_back().op = op;
     commands.back().transform = GetTransform();
     return commands.back();
   }

@@ -87,6 +87,9 @@ inline std::vector<Paint> Paints(const RecordingGraphics& g)
   return paints;
 }
 
-inline std::vector<Command> Texts(const RecordingGraphics& g) { return g.Of(Op::Text); }
+inline std::vector<Command> Texts(const RecordingGraphics& g)
+{
+  return g.Of(Op::Text);
+}
 
 } // namespace qm::control::test
