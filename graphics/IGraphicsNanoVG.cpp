@@ -82,8 +82,8 @@ IGraphicsNanoVG::Bitmap::~Bitmap()
     nvgDeleteImage(mContext, mImage);
 }
 
-IGraphicsNanoVG::IGraphicsNanoVG(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
-  : IGraphicsPathBase(dlg, w, h, fps, scale)
+IGraphicsNanoVG::IGraphicsNanoVG(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale)
+  : IGraphicsPathBase(pDelegate, w, h, fps, scale)
 {
   FontDataCache& cache = FontCache();
   std::lock_guard guard(cache.lock);

@@ -39,7 +39,7 @@ public:
     NVGLUframebuffer* mFramebuffer = nullptr;
   };
 
-  IGraphicsNanoVG(IGEditorDelegate& dlg, int w, int h, int fps, float scale);
+  IGraphicsNanoVG(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale);
   ~IGraphicsNanoVG() override;
 
   // Frame and surface [ui thread, GL context current]

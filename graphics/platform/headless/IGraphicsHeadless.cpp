@@ -37,8 +37,8 @@ bool FileExists(const std::string& path)
 
 } // namespace
 
-IGraphicsHeadless::IGraphicsHeadless(IGEditorDelegate& dlg, int w, int h, int fps, float scale)
-  : IGraphicsNanoVG(dlg, w, h, fps, scale)
+IGraphicsHeadless::IGraphicsHeadless(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale)
+  : IGraphicsNanoVG(pDelegate, w, h, fps, scale)
 {
 }
 
@@ -68,7 +68,7 @@ void* IGraphicsHeadless::OpenWindow(void*)
   }
   IGraphicsNanoVG::DrawResize();
   mOpen = true;
-  detail::LayoutUI(*GetDelegate(), *this);
+  detail::LayoutUI(GetDelegate(), *this);
   SetAllControlsDirty();
   return this;
 }

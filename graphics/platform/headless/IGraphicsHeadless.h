@@ -58,7 +58,7 @@ public:
     EMsgBoxType type = EMsgBoxType::OK;
   };
 
-  IGraphicsHeadless(IGEditorDelegate& dlg, int w = kDefaultWidth, int h = kDefaultHeight,
+  IGraphicsHeadless(IGEditorDelegate* pDelegate, int w = kDefaultWidth, int h = kDefaultHeight,
                     int fps = kDefaultFPS, float scale = 1.f);
   ~IGraphicsHeadless() override;
 
