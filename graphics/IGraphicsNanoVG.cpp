@@ -56,21 +56,19 @@ NVGcolor ToNVGColor(const IColor& color, float weight)
 } // namespace
 
 IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, int image, int scale, float drawScale)
-  : mContext(pContext), mImage(image)
+    : mContext(pContext), mImage(image)
 {
   int w = 0, h = 0;
-  if (pContext && image > 0)
-    nvgImageSize(pContext, image, &w, &h);
+  if (pContext && image > 0) nvgImageSize(pContext, image, &w, &h);
   SetBitmap(w, h, scale, drawScale);
 }
 
 IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, NVGLUframebuffer* pFramebuffer, int scale,
                                 float drawScale)
-  : mContext(pContext), mImage(pFramebuffer ? pFramebuffer->image : 0), mFramebuffer(pFramebuffer)
+    : mContext(pContext), mImage(pFramebuffer ? pFramebuffer->image : 0), mFramebuffer(pFramebuffer)
 {
   int w = 0, h = 0;
-  if (pContext && mImage > 0)
-    nvgImageSize(pContext, mImage, &w, &h);
+  if (pContext && mImage > 0) nvgImageSize(pContext, mImage, &w, &h);
   SetBitmap(w, h, scale, drawScale);
 }
 
@@ -83,7 +81,7 @@ IGraphicsNanoVG::Bitmap::~Bitmap()
 }
 
 IGraphicsNanoVG::IGraphicsNanoVG(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale)
-  : IGraphicsPathBase(pDelegate, w, h, fps, scale)
+    : IGraphicsPathBase(pDelegate, w, h, fps, scale)
 {
   FontDataCache& cache = FontCache();
   std::lock_guard guard(cache.lock);
@@ -96,14 +94,12 @@ IGraphicsNanoVG::~IGraphicsNanoVG()
   // the GL objects die with the GL context anyway.
   FontDataCache& cache = FontCache();
   std::lock_guard guard(cache.lock);
-  if (--cache.users == 0)
-    cache.fonts.clear();
+  if (--cache.users == 0) cache.fonts.clear();
 }
 
 void IGraphicsNanoVG::OnViewInitialized(void*)
 {
-  if (!mVG)
-    mVG = nvgCreateGL3(NVG_ANTIALIAS);
+  if (!mVG) mVG = nvgCreateGL3(NVG_ANTIALIAS);
 }
 
 void IGraphicsNanoVG::OnViewDestroyed()
@@ -128,21 +124,18 @@ void IGraphicsNanoVG::DeleteMainFramebuffer()
 
 void IGraphicsNanoVG::DrawResize()
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   ActivateGLContext();
   DeleteMainFramebuffer();
   const int w = WindowWidth(), h = WindowHeight();
-  if (w > 0 && h > 0)
-    mMainFrameBuffer = nvgluCreateFramebuffer(mVG, w, h, 0);
+  if (w > 0 && h > 0) mMainFrameBuffer = nvgluCreateFramebuffer(mVG, w, h, 0);
   DeactivateGLContext();
 }
 
 void IGraphicsNanoVG::BeginFrame()
 {
   mInDraw = true;
-  if (!mVG || !mMainFrameBuffer)
-    return;
+  if (!mVG || !mMainFrameBuffer) return;
   glBindFramebuffer(GL_FRAMEBUFFER, GetWindowFramebuffer());
   glViewport(0, 0, WindowWidth(), WindowHeight());
   glClearColor(0.f, 0.f, 0.f, 0.f);
@@ -155,8 +148,7 @@ void IGraphicsNanoVG::BeginFrame()
 void IGraphicsNanoVG::EndFrame()
 {
   mInDraw = false;
-  if (!mVG || !mMainFrameBuffer)
-    return;
+  if (!mVG || !mMainFrameBuffer) return;
   nvgEndFrame(mVG);
   // Copy the whole off-screen frame to the window, one device pixel per pixel.
   glBindFramebuffer(GL_FRAMEBUFFER, GetWindowFramebuffer());
@@ -172,8 +164,7 @@ void IGraphicsNanoVG::EndFrame()
 
 bool IGraphicsNanoVG::BitmapExtSupported(const char* ext)
 {
-  if (!ext)
-    return false;
+  if (!ext) return false;
   std::string lower(ext);
   std::transform(lower.begin(), lower.end(), lower.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -182,21 +173,41 @@ bool IGraphicsNanoVG::BitmapExtSupported(const char* ext)
 
 void IGraphicsNanoVG::SetCompositeFromBlend(const IBlend* pBlend)
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   switch (pBlend ? pBlend->mMethod : EBlend::SrcOver)
   {
-  case EBlend::SrcOver: nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER); break;
-  case EBlend::SrcIn: nvgGlobalCompositeOperation(mVG, NVG_SOURCE_IN); break;
-  case EBlend::SrcOut: nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OUT); break;
-  case EBlend::SrcAtop: nvgGlobalCompositeOperation(mVG, NVG_ATOP); break;
-  case EBlend::DstOver: nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_OVER); break;
-  case EBlend::DstIn: nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_IN); break;
-  case EBlend::DstOut: nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_OUT); break;
-  case EBlend::DstAtop: nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_ATOP); break;
-  case EBlend::Add: nvgGlobalCompositeBlendFunc(mVG, NVG_SRC_ALPHA, NVG_DST_ALPHA); break;
-  case EBlend::XOR: nvgGlobalCompositeOperation(mVG, NVG_XOR); break;
-  default: break; // unknown methods leave the operation as it is
+  case EBlend::SrcOver:
+    nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
+    break;
+  case EBlend::SrcIn:
+    nvgGlobalCompositeOperation(mVG, NVG_SOURCE_IN);
+    break;
+  case EBlend::SrcOut:
+    nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OUT);
+    break;
+  case EBlend::SrcAtop:
+    nvgGlobalCompositeOperation(mVG, NVG_ATOP);
+    break;
+  case EBlend::DstOver:
+    nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_OVER);
+    break;
+  case EBlend::DstIn:
+    nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_IN);
+    break;
+  case EBlend::DstOut:
+    nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_OUT);
+    break;
+  case EBlend::DstAtop:
+    nvgGlobalCompositeOperation(mVG, NVG_DESTINATION_ATOP);
+    break;
+  case EBlend::Add:
+    nvgGlobalCompositeBlendFunc(mVG, NVG_SRC_ALPHA, NVG_DST_ALPHA);
+    break;
+  case EBlend::XOR:
+    nvgGlobalCompositeOperation(mVG, NVG_XOR);
+    break;
+  default:
+    break; // unknown methods leave the operation as it is
   }
 }
 
@@ -242,75 +253,77 @@ void IGraphicsNanoVG::ApplyPaint(const IPattern& pattern, const IBlend* pBlend, 
 
 void IGraphicsNanoVG::PathClear()
 {
-  if (mVG)
-    nvgBeginPath(mVG);
+  if (mVG) nvgBeginPath(mVG);
 }
 
 void IGraphicsNanoVG::PathClose()
 {
-  if (mVG)
-    nvgClosePath(mVG);
+  if (mVG) nvgClosePath(mVG);
 }
 
 void IGraphicsNanoVG::PathArc(float cx, float cy, float r, float a1, float a2, EWinding winding)
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   // 0 degrees points up (12 o'clock); NanoVG's 0 points right.
   const auto toRadians = [](float degrees) { return nvgDegToRad(degrees - 90.f); };
-  nvgArc(mVG, cx, cy, r, toRadians(a1), toRadians(a2),
-         winding == EWinding::CW ? NVG_CW : NVG_CCW);
+  nvgArc(mVG, cx, cy, r, toRadians(a1), toRadians(a2), winding == EWinding::CW ? NVG_CW : NVG_CCW);
 }
 
 void IGraphicsNanoVG::PathMoveTo(float x, float y)
 {
-  if (mVG)
-    nvgMoveTo(mVG, x, y);
+  if (mVG) nvgMoveTo(mVG, x, y);
 }
 
 void IGraphicsNanoVG::PathLineTo(float x, float y)
 {
-  if (mVG)
-    nvgLineTo(mVG, x, y);
+  if (mVG) nvgLineTo(mVG, x, y);
 }
 
 void IGraphicsNanoVG::PathSetWinding(bool clockwise)
 {
-  if (mVG)
-    nvgPathWinding(mVG, clockwise ? NVG_HOLE : NVG_SOLID);
+  if (mVG) nvgPathWinding(mVG, clockwise ? NVG_HOLE : NVG_SOLID);
 }
 
 void IGraphicsNanoVG::PathCubicBezierTo(float c1x, float c1y, float c2x, float c2y, float x2,
                                         float y2)
 {
-  if (mVG)
-    nvgBezierTo(mVG, c1x, c1y, c2x, c2y, x2, y2);
+  if (mVG) nvgBezierTo(mVG, c1x, c1y, c2x, c2y, x2, y2);
 }
 
 void IGraphicsNanoVG::PathQuadraticBezierTo(float cx, float cy, float x2, float y2)
 {
   // NanoVG raises the quadratic to a cubic with the 2/3 control points from
   // its own current point.
-  if (mVG)
-    nvgQuadTo(mVG, cx, cy, x2, y2);
+  if (mVG) nvgQuadTo(mVG, cx, cy, x2, y2);
 }
 
 void IGraphicsNanoVG::PathStroke(const IPattern& pattern, float thickness,
                                  const IStrokeOptions& options, const IBlend* pBlend)
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   switch (options.mCapOption)
   {
-  case ELineCap::Butt: nvgLineCap(mVG, NVG_BUTT); break;
-  case ELineCap::Round: nvgLineCap(mVG, NVG_ROUND); break;
-  case ELineCap::Square: nvgLineCap(mVG, NVG_SQUARE); break;
+  case ELineCap::Butt:
+    nvgLineCap(mVG, NVG_BUTT);
+    break;
+  case ELineCap::Round:
+    nvgLineCap(mVG, NVG_ROUND);
+    break;
+  case ELineCap::Square:
+    nvgLineCap(mVG, NVG_SQUARE);
+    break;
   }
   switch (options.mJoinOption)
   {
-  case ELineJoin::Miter: nvgLineJoin(mVG, NVG_MITER); break;
-  case ELineJoin::Round: nvgLineJoin(mVG, NVG_ROUND); break;
-  case ELineJoin::Bevel: nvgLineJoin(mVG, NVG_BEVEL); break;
+  case ELineJoin::Miter:
+    nvgLineJoin(mVG, NVG_MITER);
+    break;
+  case ELineJoin::Round:
+    nvgLineJoin(mVG, NVG_ROUND);
+    break;
+  case ELineJoin::Bevel:
+    nvgLineJoin(mVG, NVG_BEVEL);
+    break;
   }
   nvgMiterLimit(mVG, options.mMiterLimit);
   nvgStrokeWidth(mVG, thickness);
@@ -319,15 +332,13 @@ void IGraphicsNanoVG::PathStroke(const IPattern& pattern, float thickness,
   nvgPathWinding(mVG, NVG_SOLID);
   nvgStroke(mVG);
   nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
-  if (!options.mPreserve)
-    nvgBeginPath(mVG);
+  if (!options.mPreserve) nvgBeginPath(mVG);
 }
 
 void IGraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& options,
                                const IBlend* pBlend)
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   // NanoVG fills by the winding each sub-path carries; the rule sets the last one's.
   if (options.mFillRule == EFillRule::Winding)
     nvgPathWinding(mVG, NVG_SOLID);
@@ -337,20 +348,18 @@ void IGraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& opti
   SetCompositeFromBlend(pBlend);
   nvgFill(mVG);
   nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
-  if (!options.mPreserve)
-    nvgBeginPath(mVG);
+  if (!options.mPreserve) nvgBeginPath(mVG);
 }
 
 void IGraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int srcX, int srcY,
                                  const IBlend* pBlend)
 {
   const auto* pBitmap = dynamic_cast<const Bitmap*>(bitmap.GetAPIBitmap());
-  if (!mVG || !pBitmap || pBitmap->GetImage() <= 0)
-    return;
+  if (!mVG || !pBitmap || pBitmap->GetImage() <= 0) return;
   const float divisor = pBitmap->GetScale() * pBitmap->GetDrawScale();
-  const NVGpaint paint =
-    nvgImagePattern(mVG, bounds.L - srcX, bounds.T - srcY, pBitmap->GetWidth() / divisor,
-                    pBitmap->GetHeight() / divisor, 0.f, pBitmap->GetImage(), BlendWeight(pBlend));
+  const NVGpaint paint = nvgImagePattern(
+      mVG, bounds.L - srcX, bounds.T - srcY, pBitmap->GetWidth() / divisor,
+      pBitmap->GetHeight() / divisor, 0.f, pBitmap->GetImage(), BlendWeight(pBlend));
   SetCompositeFromBlend(pBlend);
   nvgBeginPath(mVG);
   nvgRect(mVG, bounds.L, bounds.T, bounds.R - bounds.L, bounds.B - bounds.T);
@@ -382,8 +391,8 @@ void IGraphicsNanoVG::DrawDottedLine(const IColor& color, float x1, float y1, fl
   PathStroke(IPattern(color), thickness, IStrokeOptions(), pBlend);
 }
 
-void IGraphicsNanoVG::DrawDottedRect(const IColor& color, const IRECT& bounds,
-                                     const IBlend* pBlend, float thickness, float dashLen)
+void IGraphicsNanoVG::DrawDottedRect(const IColor& color, const IRECT& bounds, const IBlend* pBlend,
+                                     float thickness, float dashLen)
 {
   PathClear();
   const float w = bounds.R - bounds.L, h = bounds.B - bounds.T;
@@ -395,7 +404,8 @@ void IGraphicsNanoVG::DrawDottedRect(const IColor& color, const IRECT& bounds,
     const float cornerAt[5] = {0.f, w, w + h, 2.f * w + h, perimeter};
     const float cornerX[5] = {bounds.L, bounds.R, bounds.R, bounds.L, bounds.L};
     const float cornerY[5] = {bounds.T, bounds.T, bounds.B, bounds.B, bounds.T};
-    const auto pointAt = [&](float d, float& x, float& y) {
+    const auto pointAt = [&](float d, float& x, float& y)
+    {
       int edge = 0;
       while (edge < 3 && d > cornerAt[edge + 1])
         ++edge;
@@ -427,8 +437,7 @@ void IGraphicsNanoVG::DrawDottedRect(const IColor& color, const IRECT& bounds,
 
 void IGraphicsNanoVG::PathTransformSetMatrix(const IMatrix& m)
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   nvgResetTransform(mVG);
   nvgScale(mVG, GetDrawScale(), GetDrawScale());
   nvgTransform(mVG, float(m.mXX), float(m.mYX), float(m.mXY), float(m.mYY), float(m.mTX),
@@ -437,8 +446,7 @@ void IGraphicsNanoVG::PathTransformSetMatrix(const IMatrix& m)
 
 void IGraphicsNanoVG::SetClipRegion(const IRECT& r)
 {
-  if (!mVG)
-    return;
+  if (!mVG) return;
   if (r.L == 0.f && r.T == 0.f && r.R == 0.f && r.B == 0.f)
     nvgResetScissor(mVG);
   else
@@ -465,55 +473,66 @@ APIBitmap* IGraphicsNanoVG::LoadAPIBitmap(const char* fileNameOrResID, int scale
 
 bool IGraphicsNanoVG::LoadAPIFont(const char* fontID, const PlatformFontPtr& font)
 {
-  if (!mVG || !fontID || !*fontID)
-    return false;
-  if (nvgFindFont(mVG, fontID) >= 0)
-    return true;
+  if (!mVG || !fontID || !*fontID) return false;
+  if (nvgFindFont(mVG, fontID) >= 0) return true;
   FontDataCache& cache = FontCache();
   std::shared_ptr<std::vector<uint8_t>> bytes;
   int faceIdx = 0;
   {
     std::lock_guard guard(cache.lock);
     const auto it = cache.fonts.find(FontCacheKey(fontID));
-    if (it != cache.fonts.end())
-      bytes = it->second;
+    if (it != cache.fonts.end()) bytes = it->second;
   }
   if (!bytes)
   {
-    if (!font)
-      return false;
+    if (!font) return false;
     IFontDataPtr data = font->GetFontData();
-    if (!data || !data->IsValid())
-      return false;
+    if (!data || !data->IsValid()) return false;
     faceIdx = data->mFaceIdx;
     bytes = std::make_shared<std::vector<uint8_t>>(std::move(data->mBytes));
   }
   const int id = nvgCreateFontMemAtIndex(mVG, fontID, bytes->data(),
                                          static_cast<int>(bytes->size()), 0, faceIdx);
-  if (id < 0)
-    return false;
+  if (id < 0) return false;
   std::lock_guard guard(cache.lock);
   cache.fonts.emplace(FontCacheKey(fontID), std::move(bytes));
   return true;
 }
 
-void IGraphicsNanoVG::PrepareText(const IText& text, const IRECT& bounds, float& x,
-                                  float& y) const
+void IGraphicsNanoVG::PrepareText(const IText& text, const IRECT& bounds, float& x, float& y) const
 {
   nvgFontFace(mVG, text.mFont);
   nvgFontSize(mVG, text.mSize);
   int align = 0;
   switch (text.mAlign)
   {
-  case EAlign::Near: align |= NVG_ALIGN_LEFT; x = bounds.L; break;
-  case EAlign::Center: align |= NVG_ALIGN_CENTER; x = (bounds.L + bounds.R) * 0.5f; break;
-  case EAlign::Far: align |= NVG_ALIGN_RIGHT; x = bounds.R; break;
+  case EAlign::Near:
+    align |= NVG_ALIGN_LEFT;
+    x = bounds.L;
+    break;
+  case EAlign::Center:
+    align |= NVG_ALIGN_CENTER;
+    x = (bounds.L + bounds.R) * 0.5f;
+    break;
+  case EAlign::Far:
+    align |= NVG_ALIGN_RIGHT;
+    x = bounds.R;
+    break;
   }
   switch (text.mVAlign)
   {
-  case EVAlign::Top: align |= NVG_ALIGN_TOP; y = bounds.T; break;
-  case EVAlign::Middle: align |= NVG_ALIGN_MIDDLE; y = (bounds.T + bounds.B) * 0.5f; break;
-  case EVAlign::Bottom: align |= NVG_ALIGN_BOTTOM; y = bounds.B; break;
+  case EVAlign::Top:
+    align |= NVG_ALIGN_TOP;
+    y = bounds.T;
+    break;
+  case EVAlign::Middle:
+    align |= NVG_ALIGN_MIDDLE;
+    y = (bounds.T + bounds.B) * 0.5f;
+    break;
+  case EVAlign::Bottom:
+    align |= NVG_ALIGN_BOTTOM;
+    y = bounds.B;
+    break;
   }
   nvgTextAlign(mVG, align);
 }
@@ -522,8 +541,7 @@ void IGraphicsNanoVG::PrepareText(const IText& text, const IRECT& bounds, float&
 // alignment anchors the text to.
 float IGraphicsNanoVG::DoMeasureText(const IText& text, const char* str, IRECT& bounds) const
 {
-  if (!mVG || !str)
-    return 0.f;
+  if (!mVG || !str) return 0.f;
   float x = 0.f, y = 0.f;
   PrepareText(text, bounds, x, y);
   float b[4] = {0.f, 0.f, 0.f, 0.f};
@@ -553,8 +571,7 @@ float IGraphicsNanoVG::DoMeasureText(const IText& text, const char* str, IRECT& 
 void IGraphicsNanoVG::DoDrawText(const IText& text, const char* str, const IRECT& bounds,
                                  const IBlend* pBlend)
 {
-  if (!mVG || !str || !*str)
-    return;
+  if (!mVG || !str || !*str) return;
   float x = 0.f, y = 0.f;
   PrepareText(text, bounds, x, y);
   nvgSave(mVG);

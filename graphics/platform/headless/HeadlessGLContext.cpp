@@ -17,40 +17,41 @@ EGLDisplay SharedDisplay(const char*& error)
   static std::once_flag once;
   static EGLDisplay display = EGL_NO_DISPLAY;
   static const char* failure = "";
-  std::call_once(once, [] {
-    if (!epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
-    {
-      failure = "EGL_MESA_platform_surfaceless is not available";
-      return;
-    }
-    EGLDisplay d = EGL_NO_DISPLAY;
-    if (epoxy_egl_version(EGL_NO_DISPLAY) >= 15)
-      d = eglGetPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    else
-      d = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    EGLint major = 0, minor = 0;
-    if (d == EGL_NO_DISPLAY || !eglInitialize(d, &major, &minor))
-    {
-      failure = "cannot open the surfaceless EGL display";
-      return;
-    }
-    display = d;
-  });
+  std::call_once(once,
+                 []
+                 {
+                   if (!epoxy_has_egl_extension(EGL_NO_DISPLAY, "EGL_MESA_platform_surfaceless"))
+                   {
+                     failure = "EGL_MESA_platform_surfaceless is not available";
+                     return;
+                   }
+                   // The EXT entry point: libepoxy resolves it without a current display.
+                   EGLDisplay d = eglGetPlatformDisplayEXT(EGL_PLATFORM_SURFACELESS_MESA,
+                                                           EGL_DEFAULT_DISPLAY, nullptr);
+                   EGLint major = 0, minor = 0;
+                   if (d == EGL_NO_DISPLAY || !eglInitialize(d, &major, &minor))
+                   {
+                     failure = "cannot open the surfaceless EGL display";
+                     return;
+                   }
+                   display = d;
+                 });
   error = failure;
   return display;
 }
 
 } // namespace
 
-HeadlessGLContext::~HeadlessGLContext() { Destroy(); }
+HeadlessGLContext::~HeadlessGLContext()
+{
+  Destroy();
+}
 
 bool HeadlessGLContext::Create()
 {
-  if (mContext)
-    return true;
+  if (mContext) return true;
   EGLDisplay display = SharedDisplay(mError);
-  if (display == EGL_NO_DISPLAY)
-    return false;
+  if (display == EGL_NO_DISPLAY) return false;
   if (!eglBindAPI(EGL_OPENGL_API))
   {
     mError = "EGL cannot bind the OpenGL API";
@@ -88,8 +89,7 @@ bool HeadlessGLContext::Create()
 
 void HeadlessGLContext::Destroy()
 {
-  if (!mContext)
-    return;
+  if (!mContext) return;
   const char* ignored;
   EGLDisplay display = SharedDisplay(ignored);
   if (eglGetCurrentContext() == mContext)
@@ -101,26 +101,22 @@ void HeadlessGLContext::Destroy()
 
 bool HeadlessGLContext::MakeCurrent()
 {
-  if (!mContext)
-    return false;
+  if (!mContext) return false;
   const char* ignored;
   EGLDisplay display = SharedDisplay(ignored);
   mSavedContext = eglGetCurrentContext();
   mSavedDraw = eglGetCurrentSurface(EGL_DRAW);
   mSavedRead = eglGetCurrentSurface(EGL_READ);
   mSaved = true;
-  if (mSavedContext == mContext)
-    return true;
+  if (mSavedContext == mContext) return true;
   return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, mContext) == EGL_TRUE;
 }
 
 void HeadlessGLContext::Release()
 {
-  if (!mSaved)
-    return;
+  if (!mSaved) return;
   mSaved = false;
-  if (mSavedContext == mContext)
-    return;
+  if (mSavedContext == mContext) return;
   const char* ignored;
   EGLDisplay display = SharedDisplay(ignored);
   if (mSavedContext)

@@ -19,14 +19,14 @@ public:
 
   // Creates the context. False (with Error() set) when EGL, the surfaceless
   // platform or a 3.2 core context is unavailable.
-  bool Create(); // [ui thread]
+  bool Create();  // [ui thread]
   void Destroy(); // [ui thread]
   bool IsValid() const { return mContext != nullptr; }
 
   // Makes this context current on the calling thread, remembering the
   // caller's; Release puts the caller's back.
   bool MakeCurrent(); // [ui thread]
-  void Release(); // [ui thread]
+  void Release();     // [ui thread]
 
   const char* Error() const { return mError; }
 

@@ -37,12 +37,16 @@ bool FileExists(const std::string& path)
 
 } // namespace
 
-IGraphicsHeadless::IGraphicsHeadless(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale)
-  : IGraphicsNanoVG(pDelegate, w, h, fps, scale)
+IGraphicsHeadless::IGraphicsHeadless(IGEditorDelegate* pDelegate, int w, int h, int fps,
+                                     float scale)
+    : IGraphicsNanoVG(pDelegate, w, h, fps, scale)
 {
 }
 
-IGraphicsHeadless::~IGraphicsHeadless() { CloseWindow(); }
+IGraphicsHeadless::~IGraphicsHeadless()
+{
+  CloseWindow();
+}
 
 void* IGraphicsHeadless::OpenWindow(void*)
 {
@@ -51,8 +55,7 @@ void* IGraphicsHeadless::OpenWindow(void*)
   if (!mGL.Create() || !mGL.MakeCurrent())
   {
     mError = mGL.Error();
-    if (mError.empty())
-      mError = "cannot make the OpenGL context current";
+    if (mError.empty()) mError = "cannot make the OpenGL context current";
     mGL.Destroy();
     return nullptr;
   }
@@ -75,8 +78,7 @@ void* IGraphicsHeadless::OpenWindow(void*)
 
 void IGraphicsHeadless::CloseWindow()
 {
-  if (!mGL.IsValid())
-    return;
+  if (!mGL.IsValid()) return;
   mGL.MakeCurrent();
   OnViewDestroyed();
   DeleteWindowFramebuffer();
@@ -91,8 +93,7 @@ bool IGraphicsHeadless::CreateWindowFramebuffer()
 {
   DeleteWindowFramebuffer();
   const int w = WindowWidth(), h = WindowHeight();
-  if (w <= 0 || h <= 0)
-    return false;
+  if (w <= 0 || h <= 0) return false;
   GLuint fbo = 0, color = 0;
   glGenFramebuffers(1, &fbo);
   glGenRenderbuffers(1, &color);
@@ -136,21 +137,25 @@ void IGraphicsHeadless::DeleteWindowFramebuffer()
 
 void IGraphicsHeadless::DrawResize()
 {
-  if (!mOpen)
-    return;
+  if (!mOpen) return;
   mGL.MakeCurrent();
   CreateWindowFramebuffer();
   IGraphicsNanoVG::DrawResize();
 }
 
-void IGraphicsHeadless::ActivateGLContext() { mGL.MakeCurrent(); }
+void IGraphicsHeadless::ActivateGLContext()
+{
+  mGL.MakeCurrent();
+}
 
-void IGraphicsHeadless::DeactivateGLContext() { mGL.Release(); }
+void IGraphicsHeadless::DeactivateGLContext()
+{
+  mGL.Release();
+}
 
 void IGraphicsHeadless::Tick()
 {
-  if (!mOpen)
-    return;
+  if (!mOpen) return;
   mGL.MakeCurrent();
   // Like a native edit control, a text entry commits on the tick after it
   // was answered, never inside the call that opened it.
@@ -170,8 +175,7 @@ void IGraphicsHeadless::PlatformInvalidate(const IRECT& deviceRect)
 
 void IGraphicsHeadless::PlatformRepaint()
 {
-  if (!mOpen || mInvalid.empty())
-    return;
+  if (!mOpen || mInvalid.empty()) return;
   mGL.MakeCurrent();
   // Back to logical pixels, widened to whole pixels, as a window's paint
   // handler receives its update region.
@@ -187,8 +191,7 @@ void IGraphicsHeadless::PlatformRepaint()
 
 void IGraphicsHeadless::DrawAll()
 {
-  if (!mOpen)
-    return;
+  if (!mOpen) return;
   mGL.MakeCurrent();
   IRECTList rects;
   rects.Add(GetBounds());
@@ -198,8 +201,7 @@ void IGraphicsHeadless::DrawAll()
 
 std::vector<uint8_t> IGraphicsHeadless::ReadPixels()
 {
-  if (!mOpen || !mWindowFBO)
-    return {};
+  if (!mOpen || !mWindowFBO) return {};
   mGL.MakeCurrent();
   const size_t w = static_cast<size_t>(mWindowW), h = static_cast<size_t>(mWindowH);
   std::vector<uint8_t> bottomUp(w * h * 4);
@@ -238,16 +240,17 @@ std::vector<uint8_t> IGraphicsHeadless::LoadResourceData(const char* fileNameOrR
     const auto* res = qm::resources::FindEmbeddedResource(location, Upper(ext ? ext : ""));
     return res ? std::vector<uint8_t>(res->data.begin(), res->data.end()) : std::vector<uint8_t>();
   }
-  case EResourceLocation::AbsolutePath: return ReadFile(location);
-  default: return {};
+  case EResourceLocation::AbsolutePath:
+    return ReadFile(location);
+  default:
+    return {};
   }
 }
 
 EResourceLocation IGraphicsHeadless::LocateResource(const char* fileNameOrResID, const char* ext,
                                                     std::string& result)
 {
-  if (!fileNameOrResID || !*fileNameOrResID)
-    return EResourceLocation::NotFound;
+  if (!fileNameOrResID || !*fileNameOrResID) return EResourceLocation::NotFound;
   const std::string name = fileNameOrResID;
   if (qm::resources::FindEmbeddedResource(name, Upper(ext ? ext : "")))
   {
@@ -273,14 +276,11 @@ EResourceLocation IGraphicsHeadless::LocateResource(const char* fileNameOrResID,
 
 PlatformFontPtr IGraphicsHeadless::LoadPlatformFont(const char*, const char* fileNameOrResID)
 {
-  if (!fileNameOrResID)
-    return nullptr;
+  if (!fileNameOrResID) return nullptr;
   std::string ext = ExtensionOf(fileNameOrResID);
-  if (ext.empty())
-    ext = "ttf";
+  if (ext.empty()) ext = "ttf";
   std::vector<uint8_t> bytes = LoadResourceData(fileNameOrResID, ext.c_str());
-  if (bytes.empty())
-    return nullptr;
+  if (bytes.empty()) return nullptr;
   return std::make_unique<MemoryPlatformFont>(std::move(bytes));
 }
 
@@ -306,8 +306,7 @@ bool IGraphicsHeadless::GetTextFromClipboard(std::string& str)
 
 bool IGraphicsHeadless::SetTextInClipboard(const char* str)
 {
-  if (!str || !*str)
-    return false;
+  if (!str || !*str) return false;
   mClipboard = str;
   return true;
 }
@@ -317,8 +316,7 @@ EMsgBoxResult IGraphicsHeadless::ShowMessageBox(const char* str, const char* cap
                                                 IMsgBoxCompletionHandlerFunc completionHandler)
 {
   mMessageBoxes.push_back({str ? str : "", caption ? caption : "", type});
-  if (completionHandler)
-    completionHandler(mMessageBoxAnswer);
+  if (completionHandler) completionHandler(mMessageBoxAnswer);
   return mMessageBoxAnswer;
 }
 
@@ -329,18 +327,20 @@ void IGraphicsHeadless::PromptForFile(std::string& fileName, std::string& path, 
   path.clear();
 }
 
-void IGraphicsHeadless::PromptForDirectory(std::string& dir) { dir.clear(); }
+void IGraphicsHeadless::PromptForDirectory(std::string& dir)
+{
+  dir.clear();
+}
 
 bool IGraphicsHeadless::PromptForColor(IColor&, const char*, IColorPickerHandlerFunc)
 {
   return false;
 }
 
-bool IGraphicsHeadless::OpenURL(const char* url, const char* msgWindowTitle,
-                                const char* confirmMsg, const char* errMsgOnFailure)
+bool IGraphicsHeadless::OpenURL(const char* url, const char* msgWindowTitle, const char* confirmMsg,
+                                const char* errMsgOnFailure)
 {
-  if (!url)
-    return false;
+  if (!url) return false;
   if (confirmMsg && *confirmMsg &&
       ShowMessageBox(confirmMsg, msgWindowTitle, EMsgBoxType::YesNo) != EMsgBoxResult::Yes)
     return false;
@@ -374,7 +374,8 @@ IPopupMenu* IGraphicsHeadless::CreatePlatformPopupMenu(IPopupMenu& menu, const I
     record.items.push_back(menu.GetDisplayText(i));
   const int chosen = mPopupAnswer ? mPopupAnswer(menu, bounds) : -1;
   const IPopupMenu::Item* pItem = menu.GetItem(chosen);
-  const bool valid = pItem && pItem->GetEnabled() && !pItem->GetIsSeparator() && !pItem->GetSubmenu();
+  const bool valid =
+      pItem && pItem->GetEnabled() && !pItem->GetIsSeparator() && !pItem->GetSubmenu();
   record.chosen = valid ? chosen : -1;
   mPopupMenus.push_back(std::move(record));
   if (!valid)
@@ -383,8 +384,7 @@ IPopupMenu* IGraphicsHeadless::CreatePlatformPopupMenu(IPopupMenu& menu, const I
     return nullptr;
   }
   menu.SetChosenItemIdx(chosen);
-  if (menu.HasFunction())
-    menu.ExecFunction();
+  if (menu.HasFunction()) menu.ExecFunction();
   return &menu;
 }
 

@@ -34,7 +34,7 @@ public:
   using PopupMenuAnswer = std::function<int(const IPopupMenu& menu, const IRECT& bounds)>;
   // The committed text for a text entry, or nullopt to cancel it.
   using TextEntryAnswer = std::function<std::optional<std::string>(
-    const std::string& initial, const IText& text, const IRECT& bounds, int paramIdx)>;
+      const std::string& initial, const IText& text, const IRECT& bounds, int paramIdx)>;
 
   struct PopupMenuRecord
   {
