@@ -37,8 +37,8 @@ bool SystemHasVBlankWait()
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  auto getVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(
-                              GetProcAddress(ntdll, "RtlGetVersion")))
+  auto getVersion = ntdll ? reinterpret_cast<RtlGetVersionFn>(
+                                reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
                           : nullptr;
   if (!getVersion || getVersion(&info) != 0) return false;
   return SupportsVBlankWaiter(info.dwMajorVersion, info.dwMinorVersion);
@@ -48,10 +48,11 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 
 GetDpiForWindowFn DpiForWindowFunction()
 {
-  static const GetDpiForWindowFn fn = [] {
+  static const GetDpiForWindowFn fn = []
+  {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     return user32 ? reinterpret_cast<GetDpiForWindowFn>(
-                      reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
+                        reinterpret_cast<void*>(GetProcAddress(user32, "GetDpiForWindow")))
                   : nullptr;
   }();
   return fn;
@@ -66,7 +67,7 @@ int ScreenScaleOf(HWND hWnd)
 } // namespace
 
 IGraphicsWin::IGraphicsWin(IGEditorDelegate* pDelegate, int w, int h, int fps, float scale)
-  : IGraphicsNanoVG(pDelegate, w, h, fps, scale), mVBlankMode(SystemHasVBlankWait())
+    : IGraphicsNanoVG(pDelegate, w, h, fps, scale), mVBlankMode(SystemHasVBlankWait())
 {
   WinFontCache::Retain();
 }
@@ -77,7 +78,10 @@ IGraphicsWin::~IGraphicsWin()
   WinFontCache::Release();
 }
 
-int IGraphicsWin::OpenWindowCount() { return gOpenWindows; }
+int IGraphicsWin::OpenWindowCount()
+{
+  return gOpenWindows;
+}
 
 HINSTANCE IGraphicsWin::Instance() const
 {
@@ -199,7 +203,8 @@ void IGraphicsWin::PlatformResize(bool resizeParent)
   if (!resizeParent || (dw == 0 && dh == 0)) return;
 
   // The host did not resize itself: grow its windows by the same amount.
-  auto grow = [&](HWND wnd) {
+  auto grow = [&](HWND wnd)
+  {
     RECT r;
     GetWindowRect(wnd, &r);
     SetWindowPos(wnd, nullptr, 0, 0, r.right - r.left + dw, r.bottom - r.top + dh,
@@ -213,8 +218,9 @@ void IGraphicsWin::PlatformResize(bool resizeParent)
 void IGraphicsWin::PlatformInvalidate(const IRECT& deviceRect)
 {
   if (!mPlugWnd) return;
-  const RECT r{static_cast<LONG>(std::floor(deviceRect.L)), static_cast<LONG>(std::floor(deviceRect.T)),
-               static_cast<LONG>(std::ceil(deviceRect.R)), static_cast<LONG>(std::ceil(deviceRect.B))};
+  const RECT r{
+      static_cast<LONG>(std::floor(deviceRect.L)), static_cast<LONG>(std::floor(deviceRect.T)),
+      static_cast<LONG>(std::ceil(deviceRect.R)), static_cast<LONG>(std::ceil(deviceRect.B))};
   InvalidateRect(mPlugWnd, &r, FALSE);
 }
 
@@ -234,8 +240,14 @@ bool IGraphicsWin::PlatformSupportsMultiTouch() const
   return (digitizer & NID_MULTI_INPUT) != 0;
 }
 
-void IGraphicsWin::ActivateGLContext() { mGL.Activate(); }
-void IGraphicsWin::DeactivateGLContext() { mGL.Deactivate(); }
+void IGraphicsWin::ActivateGLContext()
+{
+  mGL.Activate();
+}
+void IGraphicsWin::DeactivateGLContext()
+{
+  mGL.Deactivate();
+}
 
 HWND IGraphicsWin::GetMainWnd()
 {
@@ -252,7 +264,7 @@ void IGraphicsWin::StartDisplayTick()
     mVBlank.Start(mPlugWnd, mDC);
   else
     mTimerRunning =
-      SetTimer(mPlugWnd, kDisplayTickTimerId, DisplayTickTimerIntervalMs(FPS()), nullptr) != 0;
+        SetTimer(mPlugWnd, kDisplayTickTimerId, DisplayTickTimerIntervalMs(FPS()), nullptr) != 0;
 }
 
 void IGraphicsWin::StopDisplayTick()
@@ -328,9 +340,9 @@ void IGraphicsWin::MoveMouseCursor(float x, float y)
 ECursor IGraphicsWin::SetMouseCursor(ECursor cursorType)
 {
   const ECursor previous = IGraphics::SetMouseCursor(cursorType);
-  static const LPCWSTR cursors[] = {IDC_ARROW,    IDC_IBEAM,   IDC_WAIT,     IDC_CROSS, IDC_UPARROW,
-                                    IDC_SIZENWSE, IDC_SIZENESW, IDC_SIZEWE,  IDC_SIZENS, IDC_SIZEALL,
-                                    IDC_NO,       IDC_HAND,    IDC_APPSTARTING, IDC_HELP};
+  static const LPCWSTR cursors[] = {
+      IDC_ARROW,  IDC_IBEAM,  IDC_WAIT,    IDC_CROSS, IDC_UPARROW, IDC_SIZENWSE,    IDC_SIZENESW,
+      IDC_SIZEWE, IDC_SIZENS, IDC_SIZEALL, IDC_NO,    IDC_HAND,    IDC_APPSTARTING, IDC_HELP};
   const auto index = static_cast<size_t>(cursorType);
   SetCursor(LoadCursorW(nullptr, index < std::size(cursors) ? cursors[index] : IDC_ARROW));
   return previous;
@@ -384,19 +396,34 @@ EMsgBoxResult IGraphicsWin::ShowMessageBox(const char* str, const char* caption,
   static const UINT styles[] = {MB_OK, MB_OKCANCEL, MB_YESNOCANCEL, MB_YESNO, MB_RETRYCANCEL};
   const auto index = static_cast<size_t>(type);
   const UINT style = index < std::size(styles) ? styles[index] : MB_OK;
-  const int answer = MessageBoxW(GetMainWnd(), Utf8ToWide(str).c_str(),
-                                 Utf8ToWide(caption).c_str(), style);
+  const int answer =
+      MessageBoxW(GetMainWnd(), Utf8ToWide(str).c_str(), Utf8ToWide(caption).c_str(), style);
   EMsgBoxResult result = EMsgBoxResult::Null;
   switch (answer)
   {
-  case IDOK: result = EMsgBoxResult::OK; break;
-  case IDCANCEL: result = EMsgBoxResult::Cancel; break;
-  case IDABORT: result = EMsgBoxResult::Abort; break;
-  case IDRETRY: result = EMsgBoxResult::Retry; break;
-  case IDIGNORE: result = EMsgBoxResult::Ignore; break;
-  case IDYES: result = EMsgBoxResult::Yes; break;
-  case IDNO: result = EMsgBoxResult::No; break;
-  default: break;
+  case IDOK:
+    result = EMsgBoxResult::OK;
+    break;
+  case IDCANCEL:
+    result = EMsgBoxResult::Cancel;
+    break;
+  case IDABORT:
+    result = EMsgBoxResult::Abort;
+    break;
+  case IDRETRY:
+    result = EMsgBoxResult::Retry;
+    break;
+  case IDIGNORE:
+    result = EMsgBoxResult::Ignore;
+    break;
+  case IDYES:
+    result = EMsgBoxResult::Yes;
+    break;
+  case IDNO:
+    result = EMsgBoxResult::No;
+    break;
+  default:
+    break;
   }
   if (completionHandler) completionHandler(result);
   return result;
@@ -405,8 +432,8 @@ EMsgBoxResult IGraphicsWin::ShowMessageBox(const char* str, const char* caption,
 bool IGraphicsWin::OpenURL(const char* url, const char* msgWindowTitle, const char* confirmMsg,
                            const char* errMsgOnFailure)
 {
-  if (confirmMsg && ShowMessageBox(confirmMsg, msgWindowTitle, EMsgBoxType::YesNo) !=
-                      EMsgBoxResult::Yes)
+  if (confirmMsg &&
+      ShowMessageBox(confirmMsg, msgWindowTitle, EMsgBoxType::YesNo) != EMsgBoxResult::Yes)
     return false;
   DWORD flags = 0;
   if (url && InternetGetConnectedState(&flags, 0))
@@ -414,7 +441,7 @@ bool IGraphicsWin::OpenURL(const char* url, const char* msgWindowTitle, const ch
     std::wstring wide = Utf8ToWide(url);
     if (wide.size() > 4096) wide.resize(4096);
     const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(mPlugWnd, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        ShellExecuteW(mPlugWnd, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result > 32) return true;
   }
   if (errMsgOnFailure) ShowMessageBox(errMsgOnFailure, msgWindowTitle, EMsgBoxType::OK);
@@ -427,7 +454,7 @@ bool IGraphicsWin::RevealPathInExplorerOrFinder(std::string& path, bool select)
   if (target.empty()) return false;
   const std::wstring args = select ? L"/select,\"" + target + L"\"" : L"\"" + target + L"\"";
   const auto result = reinterpret_cast<INT_PTR>(
-    ShellExecuteW(mPlugWnd, L"open", L"explorer.exe", args.c_str(), nullptr, SW_SHOWNORMAL));
+      ShellExecuteW(mPlugWnd, L"open", L"explorer.exe", args.c_str(), nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
 

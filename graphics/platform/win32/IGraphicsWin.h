@@ -11,9 +11,9 @@
 // Everything runs on the host's UI thread except the vertical-blank waiter,
 // which only posts messages to the window.
 
+#include "graphics/DisplayTick.h"
 #include "graphics/IGraphicsNanoVG.h"
 #include "graphics/TextEntryRules.h"
-#include "graphics/DisplayTick.h"
 #include "graphics/platform/win32/VBlankThread.h"
 #include "graphics/platform/win32/WGLContext.h"
 #include "graphics/platform/win32/WinIncludes.h"

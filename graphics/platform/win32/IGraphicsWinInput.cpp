@@ -19,9 +19,8 @@ namespace
 
 IMouseMod ModifiersFrom(WPARAM wParam)
 {
-  return IMouseMod((wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0,
-                   (wParam & MK_SHIFT) != 0, (wParam & MK_CONTROL) != 0,
-                   GetKeyState(VK_MENU) < 0);
+  return IMouseMod((wParam & MK_LBUTTON) != 0, (wParam & MK_RBUTTON) != 0, (wParam & MK_SHIFT) != 0,
+                   (wParam & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
 }
 
 IMouseMod CurrentModifiers()
@@ -37,7 +36,8 @@ LRESULT CALLBACK IGraphicsWin::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARA
 {
   if (msg == WM_CREATE)
   {
-    auto* self = static_cast<IGraphicsWin*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self =
+        static_cast<IGraphicsWin*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     if (self) self->OnCreate(hWnd);
     return 0;

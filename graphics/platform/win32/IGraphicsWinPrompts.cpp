@@ -94,10 +94,10 @@ void IGraphicsWin::CreatePlatformTextEntry(int paramIdx, const IText& text, cons
   std::wstring initial = Utf8ToWide(str);
   if (initial.size() > kMaxInitialEditUnits) initial.clear();
 
-  mEditWnd = CreateWindowW(L"EDIT", initial.c_str(),
-                           WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | align, x, y, w,
-                           h, mPlugWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditControlId)),
-                           Instance(), nullptr);
+  mEditWnd = CreateWindowW(
+      L"EDIT", initial.c_str(), WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOHSCROLL | align, x, y,
+      w, h, mPlugWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditControlId)), Instance(),
+      nullptr);
   if (!mEditWnd) return;
 
   // The style's face when the editor loaded it, else the system's default.
@@ -126,15 +126,14 @@ void IGraphicsWin::CreatePlatformTextEntry(int paramIdx, const IText& text, cons
 
   mTextEntry.Begin();
   mDefEditProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-    mEditWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IGraphicsWin::EditProc)));
+      mEditWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IGraphicsWin::EditProc)));
   SetWindowLongPtrW(mEditWnd, GWLP_USERDATA, kEditMarker);
   SetFocus(mEditWnd);
 }
 
 LRESULT CALLBACK IGraphicsWin::EditProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-  auto* self =
-    reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrW(GetParent(hWnd), GWLP_USERDATA));
+  auto* self = reinterpret_cast<IGraphicsWin*>(GetWindowLongPtrW(GetParent(hWnd), GWLP_USERDATA));
   if (!self || self->mEditWnd != hWnd || !self->mDefEditProc)
     return DefWindowProcW(hWnd, msg, wParam, lParam);
 
@@ -219,10 +218,11 @@ IPopupMenu* IGraphicsWin::CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT&
   const float scale = GetBackingPixelScale();
   POINT p{static_cast<LONG>(bounds.L * scale), static_cast<LONG>(bounds.B * scale)};
   ClientToScreen(mPlugWnd, &p);
-  const auto chosen = static_cast<size_t>(
-    TrackPopupMenu(native, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_NONOTIFY |
-                             TPM_LEFTBUTTON | TPM_RIGHTBUTTON,
-                   p.x, p.y, 0, mPlugWnd, nullptr));
+  const auto chosen =
+      static_cast<size_t>(TrackPopupMenu(native,
+                                         TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD |
+                                             TPM_NONOTIFY | TPM_LEFTBUTTON | TPM_RIGHTBUTTON,
+                                         p.x, p.y, 0, mPlugWnd, nullptr));
   DestroyMenu(native); // destroys the sub-menus too
 
   IPopupMenu* result = nullptr;
@@ -244,10 +244,10 @@ void IGraphicsWin::CreateTooltipWindow()
 {
   INITCOMMONCONTROLSEX init{sizeof(init), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&init);
-  mTooltipWnd = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, mPlugWnd, nullptr,
-                                Instance(), nullptr);
+  mTooltipWnd =
+      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, mPlugWnd, nullptr, Instance(), nullptr);
   if (!mTooltipWnd)
   {
     EnableTooltips(false);

@@ -58,14 +58,13 @@ std::shared_ptr<const WinFont> WinFontCache::FindByFontID(const std::string& fon
   return it->second;
 }
 
-std::shared_ptr<const WinFont> WinFontCache::Add(const std::string& key,
-                                                 std::vector<uint8_t> bytes)
+std::shared_ptr<const WinFont> WinFontCache::Add(const std::string& key, std::vector<uint8_t> bytes)
 {
   auto font = std::make_shared<WinFont>();
   if (!ReadFontFaceNames(bytes, font->names)) return nullptr;
   DWORD installed = 0;
-  font->memoryFont = AddFontMemResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), nullptr,
-                                          &installed);
+  font->memoryFont =
+      AddFontMemResourceEx(bytes.data(), static_cast<DWORD>(bytes.size()), nullptr, &installed);
   font->bytes = std::move(bytes);
 
   Cache& cache = TheCache();
