@@ -187,8 +187,6 @@ void IGraphicsWin::CloseWindow()
   mMainWnd = nullptr;
   --gOpenWindows;
   if (--gWindowClassUsers == 0) UnregisterClassW(kWindowClass, Instance());
-  if (mCaptureDone) *mCaptureDone = true;
-  mCapturePixels = nullptr;
 }
 
 void IGraphicsWin::PlatformResize(bool resizeParent)
@@ -503,20 +501,6 @@ EResourceLocation IGraphicsWin::LocateResource(const char* fileNameOrResID, cons
     return EResourceLocation::AbsolutePath;
   }
   return EResourceLocation::NotFound;
-}
-
-// -------------------------------------------------------------------------------------------------
-// Test support
-
-void IGraphicsWin::RequestFrameCapture(std::vector<uint8_t>* pixels, int* width, int* height,
-                                       bool* done)
-{
-  mCapturePixels = pixels;
-  mCaptureWidth = width;
-  mCaptureHeight = height;
-  mCaptureDone = done;
-  *done = false;
-  if (mPlugWnd) InvalidateRect(mPlugWnd, nullptr, FALSE);
 }
 
 } // namespace iplug::igraphics

@@ -88,10 +88,6 @@ public:
   // Whether this window ticks from the vertical-blank thread (else timer 2).
   bool UsesVBlankThread() const { return mVBlankMode; }
 
-  // Test support: copies the window's last complete frame (RGBA, bottom row
-  // first, device pixels) at the end of the next paint. [ui thread]
-  void RequestFrameCapture(std::vector<uint8_t>* pixels, int* width, int* height, bool* done);
-
   // Open editor windows in this process (leak checks).
   static int OpenWindowCount();
 
@@ -164,12 +160,6 @@ private:
   IText mEditText;
   int mEditParamType = kTextEntryNoParam;
   TextEntrySession mTextEntry;
-
-  // Test capture
-  std::vector<uint8_t>* mCapturePixels = nullptr;
-  int* mCaptureWidth = nullptr;
-  int* mCaptureHeight = nullptr;
-  bool* mCaptureDone = nullptr;
 };
 
 } // namespace iplug::igraphics

@@ -181,19 +181,6 @@ void IGraphicsWin::OnPaint()
     }
     ActivateGLContext();
     Draw(list);
-    if (mCapturePixels)
-    {
-      // The back buffer holds the whole frame: the back end copies its
-      // off-screen picture over the full window every frame.
-      const int w = WindowWidth(), h = WindowHeight();
-      mCapturePixels->assign(static_cast<size_t>(w) * h * 4, 0);
-      glPixelStorei(GL_PACK_ALIGNMENT, 1);
-      glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, mCapturePixels->data());
-      *mCaptureWidth = w;
-      *mCaptureHeight = h;
-      *mCaptureDone = true;
-      mCapturePixels = nullptr;
-    }
     SwapBuffers(mDC);
     DeactivateGLContext();
   }
