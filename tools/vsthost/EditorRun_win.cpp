@@ -26,7 +26,10 @@ namespace
 
 CheckFunction gCheck = nullptr;
 
-void Check(bool ok, const char* what) { gCheck(ok, what); }
+void Check(bool ok, const char* what)
+{
+  gCheck(ok, what);
+}
 
 // -------------------------------------------------------------------------------------------------
 // What the plug-in asks of the system, seen through its import table.
@@ -92,8 +95,8 @@ PROC WINAPI WatchGetProcAddress(LPCSTR name)
   PROC proc = gGetProcAddress(name);
   if (proc && std::strcmp(name, "wglCreateContextAttribsARB") == 0)
   {
-    gCreateContextAttribs = reinterpret_cast<CreateContextAttribsFn>(proc);
-    return reinterpret_cast<PROC>(&WatchCreateContextAttribs);
+    gCreateContextAttribs = reinterpret_cast<CreateContextAttribsFn>(reinterpret_cast<void*>(proc));
+    return reinterpret_cast<PROC>(reinterpret_cast<void*>(&WatchCreateContextAttribs));
   }
   return proc;
 }
@@ -181,12 +184,13 @@ int CountThreadWindows()
 {
   int n = 0;
   EnumThreadWindows(
-    GetCurrentThreadId(),
-    [](HWND, LPARAM counter) -> BOOL {
-      ++*reinterpret_cast<int*>(counter);
-      return TRUE;
-    },
-    reinterpret_cast<LPARAM>(&n));
+      GetCurrentThreadId(),
+      [](HWND, LPARAM counter) -> BOOL
+      {
+        ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
   return n;
 }
 
@@ -194,12 +198,13 @@ int CountChildWindows(HWND parent)
 {
   int n = 0;
   EnumChildWindows(
-    parent,
-    [](HWND, LPARAM counter) -> BOOL {
-      ++*reinterpret_cast<int*>(counter);
-      return TRUE;
-    },
-    reinterpret_cast<LPARAM>(&n));
+      parent,
+      [](HWND, LPARAM counter) -> BOOL
+      {
+        ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
   return n;
 }
 
@@ -294,7 +299,10 @@ struct Frame
 
   bool Valid() const { return w > 0 && h > 0 && rgba.size() == static_cast<size_t>(w) * h * 4; }
   // Editor coordinates (top-left origin); GL rows run bottom-up.
-  const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(h - 1 - y) * w + x) * 4]; }
+  const uint8_t* At(int x, int y) const
+  {
+    return &rgba[(static_cast<size_t>(h - 1 - y) * w + x) * 4];
+  }
   bool Near(int x, int y, int r, int g, int b, int tolerance = 12) const
   {
     const uint8_t* p = At(x, y);
@@ -305,7 +313,8 @@ struct Frame
   {
     int n = 0;
     for (int y = t; y < b; ++y)
-      for (int x = l; x < r; ++x) n += Near(x, y, red, green, blue, tolerance) ? 1 : 0;
+      for (int x = l; x < r; ++x)
+        n += Near(x, y, red, green, blue, tolerance) ? 1 : 0;
     return n;
   }
   int CountDark(int l, int t, int r, int b) const
@@ -323,7 +332,8 @@ struct Frame
   {
     int n = 0;
     for (int y = t; y < b; ++y)
-      for (int x = l; x < r; ++x) n += std::memcmp(At(x, y), o.At(x, y), 3) != 0 ? 1 : 0;
+      for (int x = l; x < r; ++x)
+        n += std::memcmp(At(x, y), o.At(x, y), 3) != 0 ? 1 : 0;
     return n;
   }
 };
@@ -334,7 +344,8 @@ Frame Capture(Host& host)
   gWatch.pixels.clear();
   InvalidateRect(host.editor, nullptr, FALSE);
   const double end = Host::Now() + 3.0;
-  while (gWatch.captureRequested && Host::Now() < end) host.Pump(0.01);
+  while (gWatch.captureRequested && Host::Now() < end)
+    host.Pump(0.01);
   Frame frame;
   if (!gWatch.captureRequested)
   {
@@ -349,7 +360,10 @@ Frame Capture(Host& host)
 // -------------------------------------------------------------------------------------------------
 // Mouse input, as the system would deliver it to the editor's window.
 
-LPARAM Position(int x, int y) { return MAKELPARAM(x, y); }
+LPARAM Position(int x, int y)
+{
+  return MAKELPARAM(x, y);
+}
 
 void Click(HWND w, int x, int y)
 {
@@ -410,7 +424,8 @@ bool DecodeSettings(const uint8_t* p, size_t n, std::map<std::string, double>& o
     else if (type == 0xCB && need(8))
     {
       uint64_t bits = 0;
-      for (int b = 0; b < 8; ++b) bits = bits << 8 | p[i + b];
+      for (int b = 0; b < 8; ++b)
+        bits = bits << 8 | p[i + b];
       std::memcpy(&value, &bits, 8);
       i += 8;
     }
@@ -454,7 +469,7 @@ bool SystemHasVBlankWait()
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = sizeof(info);
   auto fn = reinterpret_cast<RtlGetVersionFn>(
-    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
   if (!fn || fn(&info) != 0) return false;
   return info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 2);
 }
@@ -506,7 +521,8 @@ void CheckPicture(Host& host)
   Click(host.editor, 416, 130);
   host.Pump(0.5);
   const Frame back = Capture(host);
-  Check(back.Valid() && TracePixels(back, kLeftTrace) > 100, "closing the about page shows the scope");
+  Check(back.Valid() && TracePixels(back, kLeftTrace) > 100,
+        "closing the about page shows the scope");
 }
 
 void CheckControls(Host& host)
@@ -524,10 +540,10 @@ void CheckControls(Host& host)
   Check(after.count("gain") && after.at("gain") > before.at("gain") + 0.01,
         "dragging v. zoom upward raises the gain");
   Check(after.count("envelope_mode_duration") &&
-          after.at("envelope_mode_duration") != before.at("envelope_mode_duration"),
+            after.at("envelope_mode_duration") != before.at("envelope_mode_duration"),
         "wheel over duration changes the envelope duration");
   Check(after.count("waveform_mode_duration") &&
-          after.at("waveform_mode_duration") == before.at("waveform_mode_duration"),
+            after.at("waveform_mode_duration") == before.at("waveform_mode_duration"),
         "the other mode's duration stays");
 }
 
@@ -551,7 +567,7 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   gCheck = check;
   HMODULE module = nullptr;
   GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                       GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                      reinterpret_cast<LPCWSTR>(reinterpret_cast<void*>(entry)), &module);
   HookPlugin(module);
   Check(gCreateContext && gSwapBuffers && gSetTimer && gCreateThread,
@@ -559,7 +575,8 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
 
   Host host;
   for (auto* channels : {host.in, host.out})
-    for (int c = 0; c < 2; ++c) channels[c].assign(kBlock, 0.f);
+    for (int c = 0; c < 2; ++c)
+      channels[c].assign(kBlock, 0.f);
   host.plug = entry(&HostCallback);
   Check(host.plug != nullptr, "plug-in created for the editor run");
   if (!host.plug) return;

@@ -19,12 +19,13 @@ void* PatchImport(HMODULE module, const char* dll, const char* function, void* r
   {
     if (_stricmp(reinterpret_cast<const char*>(base + desc->Name), dll) != 0) continue;
     auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(
-      base + (desc->OriginalFirstThunk ? desc->OriginalFirstThunk : desc->FirstThunk));
+        base + (desc->OriginalFirstThunk ? desc->OriginalFirstThunk : desc->FirstThunk));
     auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + desc->FirstThunk);
     for (; names->u1.AddressOfData != 0; ++names, ++slots)
     {
       if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
-      const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+      const auto* byName =
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
       if (std::strcmp(reinterpret_cast<const char*>(byName->Name), function) != 0) continue;
       DWORD old = 0;
       if (!VirtualProtect(&slots->u1.Function, sizeof(void*), PAGE_READWRITE, &old)) return nullptr;
