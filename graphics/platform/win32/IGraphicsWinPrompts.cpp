@@ -176,7 +176,7 @@ void IGraphicsWin::ProcessTextEntryRequest()
   if (request == TextEntryRequest::Commit)
     SetControlValueAfterTextEdit(value.c_str());
   else
-    ClearTextEntry();
+    ClearInTextEntryControl();
 }
 
 void IGraphicsWin::EndPlatformTextEntry()
