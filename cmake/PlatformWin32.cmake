@@ -5,6 +5,8 @@ if(NOT WIN32)
 endif()
 
 enable_language(RC)
+# mingw's <cmath> declares M_PI and friends only on request in strict C++ mode.
+target_compile_definitions(trazelle_core PUBLIC _USE_MATH_DEFINES)
 set(win32_dir "${CMAKE_SOURCE_DIR}/graphics/platform/win32")
 
 # The OpenGL 3.2 entry points, fetched through opengl32.dll: what
@@ -21,7 +23,7 @@ file(GLOB TRAZELLE_WIN32_SOURCES CONFIGURE_DEPENDS "${win32_dir}/*.cpp")
 list(REMOVE_ITEM TRAZELLE_WIN32_SOURCES "${win32_dir}/GLLoader.cpp")
 if(NOT TARGET trazelle_nanovg_backend)
   # The window derives from the NanoVG back end; without it only the helpers build.
-  list(FILTER TRAZELLE_WIN32_SOURCES EXCLUDE REGEX "/IGraphicsWin[A-Za-z]*\\.cpp$")
+  list(FILTER TRAZELLE_WIN32_SOURCES EXCLUDE REGEX "/(IGraphicsWin[A-Za-z]*|PlatformGraphicsWin)\\.cpp$")
 endif()
 add_library(trazelle_win32 STATIC ${TRAZELLE_WIN32_SOURCES})
 target_link_libraries(trazelle_win32 PUBLIC trazelle_core trazelle_glloader
