@@ -1,5 +1,5 @@
-#include "WidgetTestSupport.h"
 #include "controls/SliderControl.h"
+#include "WidgetTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
+#include "controls/SwitchControl.h"
 #include "WidgetTestSupport.h"
 #include "controls/ButtonControl.h"
-#include "controls/SwitchControl.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +78,7 @@ TEST_F(SwitchFixture, AttachedSwitchPutsLabelBelowSquareAndValueBelowLabel)
   ControlStyle style = TestStyle();
   style.labelGap = 15.f;
   auto* sw = static_cast<SwitchControl*>(
-    g.AttachControl(new SwitchControl(IRECT(347, 379, 405, 405), 3, Record(), "channel", style)));
+      g.AttachControl(new SwitchControl(IRECT(347, 379, 405, 405), 3, Record(), "channel", style)));
   EXPECT_FLOAT_EQ(sw->GetLabelRect().T, 405.f + 15.f);
   EXPECT_FLOAT_EQ(sw->GetLabelRect().MW(), 376.f);
   EXPECT_FLOAT_EQ(sw->GetValueRect().T, sw->GetLabelRect().B);
