@@ -51,4 +51,9 @@ file(CONFIGURE OUTPUT "${TRAZELLE_RESOURCE_SCRIPT}" CONTENT "${rc_body}")
 # a static library would drop them, since no code refers to them.
 add_library(trazelle_win32_resources OBJECT "${TRAZELLE_RESOURCE_SCRIPT}")
 
+# The plug-in carries the window and the resources its editor loads by name.
+if(TARGET Trazelle)
+  target_link_libraries(Trazelle PRIVATE trazelle_win32 trazelle_win32_resources)
+endif()
+
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/tests/win32)
