@@ -23,8 +23,6 @@ set_target_properties(Trazelle PROPERTIES PREFIX "")
 
 if(WIN32)
   target_link_libraries(trazelle_core PUBLIC user32)
-  # mingw's <cmath> names M_PI and friends only on request.
-  target_compile_definitions(trazelle_core PUBLIC _USE_MATH_DEFINES)
   # The C++ and threading runtimes go into the DLL, so that it imports only
   # Windows system libraries.
   target_link_options(Trazelle PRIVATE -static -static-libgcc -static-libstdc++)
