@@ -15,9 +15,6 @@ add_library(trazelle_glloader STATIC "${win32_dir}/GLLoader.cpp")
 target_include_directories(trazelle_glloader PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(trazelle_glloader PUBLIC opengl32)
 trazelle_warnings(trazelle_glloader)
-if(TARGET trazelle_gl)
-  target_link_libraries(trazelle_gl INTERFACE trazelle_glloader)
-endif()
 
 file(GLOB TRAZELLE_WIN32_SOURCES CONFIGURE_DEPENDS "${win32_dir}/*.cpp")
 list(REMOVE_ITEM TRAZELLE_WIN32_SOURCES "${win32_dir}/GLLoader.cpp")
@@ -53,5 +50,10 @@ file(CONFIGURE OUTPUT "${TRAZELLE_RESOURCE_SCRIPT}" CONTENT "${rc_body}")
 # Linked as objects so that the resources reach every module linking it;
 # a static library would drop them, since no code refers to them.
 add_library(trazelle_win32_resources OBJECT "${TRAZELLE_RESOURCE_SCRIPT}")
+
+# The plug-in carries the window and the resources its editor loads by name.
+if(TARGET Trazelle)
+  target_link_libraries(Trazelle PRIVATE trazelle_win32 trazelle_win32_resources)
+endif()
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/win32 ${CMAKE_BINARY_DIR}/tests/win32)

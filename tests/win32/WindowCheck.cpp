@@ -6,10 +6,15 @@
 
 #include "framework/IGEditorDelegate.h"
 #include "framework/IParam.h"
+#include "graphics/IPanelControl.h"
+#include "graphics/ITextControl.h"
 #include "graphics/platform/win32/IGraphicsWin.h"
 #include "tests/win32/WinCheck.h"
+#include "tools/vsthost/ImportHooks_win.h"
 
+#include <array>
 #include <memory>
+#include <vector>
 #include <string>
 
 using namespace iplug;
@@ -77,6 +82,44 @@ HWND MakeParent()
   RegisterClassW(&wc);
   return CreateWindowW(L"TrazelleWindowCheck", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                        1300, 760, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// The window's finished frame, read while its context is current in SwapBuffers.
+using SwapBuffersFn = BOOL(WINAPI*)(HDC);
+SwapBuffersFn gSwapBuffers = nullptr;
+bool gCapture = false;
+std::vector<uint8_t> gPixels;
+int gWidth = 0, gHeight = 0;
+
+BOOL WINAPI CaptureSwapBuffers(HDC dc)
+{
+  if (gCapture)
+  {
+    RECT r{};
+    GetClientRect(WindowFromDC(dc), &r);
+    gWidth = r.right;
+    gHeight = r.bottom;
+    gPixels.assign(static_cast<size_t>(gWidth) * gHeight * 4, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, gWidth, gHeight, GL_RGBA, GL_UNSIGNED_BYTE, gPixels.data());
+    gCapture = false;
+  }
+  return gSwapBuffers(dc);
+}
+
+// RGB at a device pixel (top-left origin).
+std::array<int, 3> PixelAt(int x, int y)
+{
+  const uint8_t* p = &gPixels[(static_cast<size_t>(gHeight - 1 - y) * gWidth + x) * 4];
+  return {p[0], p[1], p[2]};
+}
+
+bool Capture(HWND editor)
+{
+  gCapture = true;
+  InvalidateRect(editor, nullptr, FALSE);
+  UpdateWindow(editor);
+  return !gCapture && !gPixels.empty();
 }
 
 void Tick(HWND editor)
@@ -192,10 +235,42 @@ void CheckTextEntry(IGraphicsWin& g, HWND editor, Recorder& rec)
   rec.SetParamIdx(kNoParameter);
 }
 
+void CheckDrawing(IGraphicsWin& g, HWND editor, float scale)
+{
+  CHECK(g.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+  CHECK(!g.LoadFont("Missing", "missing-font.ttf"));
+  const ISVG logo = g.LoadSVG("Quillmarsh_Logo_360x120.svg");
+  CHECK(logo.IsValid());
+  g.AttachBackground(new IPanelControl(g.GetBounds(), IPattern(IColor(255, 255, 255, 255))));
+  g.AttachControl(new ITextControl(IRECT(300, 20, 500, 80), "Trazelle", IText(40.f)));
+  CHECK(Capture(editor));
+  if (gPixels.empty()) return;
+  CHECK(gWidth == 1248 && gHeight == 696);
+  auto px = [&](float x, float y) {
+    return PixelAt(static_cast<int>(x * scale), static_cast<int>(y * scale));
+  };
+  CHECK((px(20, 20) == std::array<int, 3>{255, 255, 255}));  // background
+  CHECK((px(150, 150) == std::array<int, 3>{200, 40, 40}));   // the recorder's fill
+  CHECK((px(700, 400) == std::array<int, 3>{255, 255, 255}));
+  // Text in the loaded font leaves dark pixels in its box, none outside.
+  int dark = 0;
+  for (int y = 20; y < 80; ++y)
+    for (int x = 300; x < 500; ++x)
+    {
+      const auto p = px(static_cast<float>(x), static_cast<float>(y));
+      dark += p[0] + p[1] + p[2] < 200 ? 1 : 0;
+    }
+  CHECK(dark > 100);
+  std::printf("window frame %d x %d, %d text pixels\n", gWidth, gHeight, dark);
+}
+
 } // namespace
 
 int main()
 {
+  gSwapBuffers = reinterpret_cast<SwapBuffersFn>(vsthost::PatchImport(
+    GetModuleHandleW(nullptr), "gdi32.dll", "SwapBuffers", reinterpret_cast<void*>(&CaptureSwapBuffers)));
+  CHECK(gSwapBuffers != nullptr);
   HWND parent = MakeParent();
   CHECK(parent != nullptr);
   TestDelegate delegate;
@@ -215,6 +290,7 @@ int main()
       auto* rec = new Recorder(IRECT(100, 100, 200, 200));
       graphics.AttachControl(rec);
       CheckInput(graphics, editor, *rec, scale);
+      if (gSwapBuffers) CheckDrawing(graphics, editor, scale);
       CheckTextEntry(graphics, editor, *rec);
       graphics.CloseWindow();
       CHECK(!IsWindow(editor));
