@@ -1,0 +1,46 @@
+#include "graphics/WindowRules.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace iplug::igraphics
+{
+
+int ScreenScaleFromDpi(unsigned dpi)
+{
+  if (dpi == 0 || dpi == 96) return 1;
+  const int scale = static_cast<int>(std::lround(dpi / 96.0));
+  return scale < 1 ? 1 : scale;
+}
+
+int WheelSteps(int rawAmount)
+{
+  return rawAmount / 120;
+}
+
+bool IsPenOrTouchSignature(uint64_t extraInfo)
+{
+  return (extraInfo & ~uint64_t{0xFF}) == 0xFF515700u;
+}
+
+LogicalRect DeviceToLogicalOutward(int l, int t, int r, int b, float scale)
+{
+  if (scale <= 0.f) scale = 1.f;
+  return {std::floor(l / scale), std::floor(t / scale), std::ceil(r / scale), std::ceil(b / scale)};
+}
+
+int LogicalToDevice(float v, float scale)
+{
+  return static_cast<int>(std::lround(v * scale));
+}
+
+std::string MenuItemLabel(int prefixMode, int index, const std::string& text)
+{
+  static const char* const formats[] = {"%1d: ", "%02d: ", "%03d: "};
+  if (prefixMode < 1 || prefixMode > 3) return text;
+  char prefix[32];
+  std::snprintf(prefix, sizeof(prefix), formats[prefixMode - 1], index);
+  return prefix + text;
+}
+
+} // namespace iplug::igraphics
