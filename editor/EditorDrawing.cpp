@@ -32,9 +32,9 @@ constexpr float kLegendSampleLength = 48.f;
 void DrawTitleBar(control::ControlBase& bar, IGraphics& g)
 {
   const IRECT r = bar.GetRECT();
-  const IPattern gradient = IPattern::CreateLinearGradient(
-      r.L, r.T, r.R - kTitleGradientInset, r.T,
-      {{bar.GetStyle().Color(6), 0.f}, {COLOR_WHITE, 1.f}});
+  const IPattern gradient =
+      IPattern::CreateLinearGradient(r.L, r.T, r.R - kTitleGradientInset, r.T,
+                                     {{bar.GetStyle().Color(6), 0.f}, {COLOR_WHITE, 1.f}});
   g.PathRect(r);
   g.PathFill(gradient);
   g.DrawText(text::Title(), kProductName, IRECT(r.L, r.T, r.L + kTitleTextWidth, r.B));
@@ -53,16 +53,18 @@ void DrawLegend(control::ControlBase& legend, IGraphics& g, const IRECT& leftRow
              IRECT(rightRow.R - kLegendWordWidth, rightRow.T, rightRow.R, rightRow.B));
 
   const auto& style = legend.GetStyle();
-  g.DrawLine(style.Color(8), leftRow.L, leftRow.MH(), leftRow.L + kLegendSampleLength,
-             leftRow.MH(), nullptr, 1.f);
+  g.DrawLine(style.Color(8), leftRow.L, leftRow.MH(), leftRow.L + kLegendSampleLength, leftRow.MH(),
+             nullptr, 1.f);
   g.DrawLine(style.Color(7), rightRow.L, rightRow.MH(), rightRow.L + kLegendSampleLength,
              rightRow.MH(), nullptr, 1.f);
 }
 
-void DrawLogo(IGraphics& g, const ISVG& logo, const IRECT& area) { g.DrawSVG(logo, area); }
+void DrawLogo(IGraphics& g, const ISVG& logo, const IRECT& area)
+{
+  g.DrawSVG(logo, area);
+}
 
-void DrawAboutPage(IGraphics& g, const IRECT& r, float s, const ISVG& logo,
-                   const IRECT& titleLogo)
+void DrawAboutPage(IGraphics& g, const IRECT& r, float s, const ISVG& logo, const IRECT& titleLogo)
 {
   const auto about = text::About();
   const float t = about.mSize;
@@ -73,7 +75,8 @@ void DrawAboutPage(IGraphics& g, const IRECT& r, float s, const ISVG& logo,
   const std::string title = std::string(kProductName) + " v." + kVersionString;
   g.DrawText(about, title.c_str(), IRECT(r.L, r.T + s - t, r.R, r.T + s));
 
-  g.DrawSVG(logo, IRECT(r.MW(), r.T + 3.5f * s, r.MW(), r.T + 3.5f * s).GetCentredInside(90.f, 30.f));
+  g.DrawSVG(logo,
+            IRECT(r.MW(), r.T + 3.5f * s, r.MW(), r.T + 3.5f * s).GetCentredInside(90.f, 30.f));
 
   const auto maker = text::Maker();
   g.DrawText(maker, kMakerName, IRECT(r.L, r.T + 4.f * s, r.R, r.T + 4.f * s + maker.mSize));

@@ -63,7 +63,8 @@ EditorLayout EditorLayout::Make(float W, float H)
   l.positionSlider = {l.scope.L, l.scope.B - 16.f + 16.f, l.scope.R, l.scope.B + 16.f};
   l.positionHandle = l.positionSlider.GetFromLeft(l.positionSlider.W() * 0.2f);
 
-  const IRECT panelArea = IRECT(0.f, H - kPanelHeight, W, H).GetCentredInside(kPanelWidth, kPanelHeight);
+  const IRECT panelArea =
+      IRECT(0.f, H - kPanelHeight, W, H).GetCentredInside(kPanelWidth, kPanelHeight);
   l.panel = SnappedTo16(panelArea);
   const double x0 = l.panel.L, y0 = l.panel.T;
   const double row = y0 + 72.0, headings = y0 + 24.0;

@@ -41,15 +41,42 @@ control::ControlStyle Preset(const control::ColorSet& colours, const IText& labe
 namespace text
 {
 
-IText About() { return Make(kFontBody, 18.f, COLOR_BLACK); }
-IText Heading() { return Make(kFontBody, 20.f, IColor(255, 176, 190, 197)); }
-IText Small() { return Make(kFontBody, 15.f, COLOR_BLACK); }
-IText MeterValue() { return Make(kFontBody, 14.f, kDarkSlate); }
-IText GridLabel(EVAlign valign) { return Make(kFontBody, 14.f, kDarkSlate, EAlign::Near, valign); }
-IText GridSpare() { return Make(kFontRoboto, 14.f, COLOR_BLACK); }
-IText Icon() { return Make(kFontIcons, 15.f, COLOR_BLACK); }
-IText Title() { return Make(kFontTitle, 24.f, kDarkSlate); }
-IText Maker() { return Make(kFontTitle, 22.f, IColor(255, 55, 71, 79)); }
+IText About()
+{
+  return Make(kFontBody, 18.f, COLOR_BLACK);
+}
+IText Heading()
+{
+  return Make(kFontBody, 20.f, IColor(255, 176, 190, 197));
+}
+IText Small()
+{
+  return Make(kFontBody, 15.f, COLOR_BLACK);
+}
+IText MeterValue()
+{
+  return Make(kFontBody, 14.f, kDarkSlate);
+}
+IText GridLabel(EVAlign valign)
+{
+  return Make(kFontBody, 14.f, kDarkSlate, EAlign::Near, valign);
+}
+IText GridSpare()
+{
+  return Make(kFontRoboto, 14.f, COLOR_BLACK);
+}
+IText Icon()
+{
+  return Make(kFontIcons, 15.f, COLOR_BLACK);
+}
+IText Title()
+{
+  return Make(kFontTitle, 24.f, kDarkSlate);
+}
+IText Maker()
+{
+  return Make(kFontTitle, 22.f, IColor(255, 55, 71, 79));
+}
 
 } // namespace text
 
@@ -81,8 +108,8 @@ const control::ControlStyle& MeterStyle()
 
 const control::ControlStyle& UpperLevelGridStyle()
 {
-  static const control::ControlStyle style = Preset(
-      NeutralColors(), text::GridSpare(), text::GridLabel(EVAlign::Top), 0.f, false, true);
+  static const control::ControlStyle style =
+      Preset(NeutralColors(), text::GridSpare(), text::GridLabel(EVAlign::Top), 0.f, false, true);
   return style;
 }
 

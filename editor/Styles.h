@@ -22,15 +22,15 @@ namespace text
 using iplug::igraphics::EVAlign;
 using iplug::igraphics::IText;
 
-IText About();      // about page, links, legend words, control labels: 18, black
-IText Heading();    // "Input", "Oscilloscope", "Graphics": 20, light slate
-IText Small();      // value texts of knobs, switches and menus: 15, black
-IText MeterValue(); // the meter's read-outs: 14, dark slate
+IText About();                   // about page, links, legend words, control labels: 18, black
+IText Heading();                 // "Input", "Oscilloscope", "Graphics": 20, light slate
+IText Small();                   // value texts of knobs, switches and menus: 15, black
+IText MeterValue();              // the meter's read-outs: 14, dark slate
 IText GridLabel(EVAlign valign); // numbers beside the grid lines: 14, dark slate, near
-IText GridSpare();  // grid label text, never drawn (grid labels are off)
-IText Icon();       // the pop-up menus' chevron glyph
-IText Title();      // "Trazelle" in the title bar
-IText Maker();      // "Quillmarsh" on the about page
+IText GridSpare();               // grid label text, never drawn (grid labels are off)
+IText Icon();                    // the pop-up menus' chevron glyph
+IText Title();                   // "Trazelle" in the title bar
+IText Maker();                   // "Quillmarsh" on the about page
 
 } // namespace text
 

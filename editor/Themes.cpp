@@ -34,17 +34,17 @@ constexpr control::ColorSet MakeTheme(IColor accent, IColor tint4, IColor tint6,
 
 constexpr std::array<control::ColorSet, kNumThemes> kThemes{
     // blue
-    MakeTheme({255, 56, 178, 230}, {255, 179, 228, 246}, {255, 179, 228, 246},
-              {255, 11, 85, 139}, {255, 225, 244, 251}, {255, 19, 116, 173}),
+    MakeTheme({255, 56, 178, 230}, {255, 179, 228, 246}, {255, 179, 228, 246}, {255, 11, 85, 139},
+              {255, 225, 244, 251}, {255, 19, 116, 173}),
     // orange
-    MakeTheme({255, 255, 166, 12}, {255, 255, 224, 175}, {255, 255, 224, 175},
-              {255, 233, 76, 0}, {255, 255, 243, 223}, {255, 233, 76, 0}),
+    MakeTheme({255, 255, 166, 12}, {255, 255, 224, 175}, {255, 255, 224, 175}, {255, 233, 76, 0},
+              {255, 255, 243, 223}, {255, 233, 76, 0}),
     // green
     MakeTheme({255, 34, 188, 72}, {255, 196, 235, 201}, {255, 158, 222, 166}, {255, 0, 106, 16},
               {255, 230, 247, 233}, {255, 0, 106, 16}),
     // pink
-    MakeTheme({255, 236, 64, 122}, {255, 252, 228, 236}, {255, 248, 187, 208},
-              {255, 136, 14, 79}, {255, 252, 228, 236}, {255, 173, 20, 87}),
+    MakeTheme({255, 236, 64, 122}, {255, 252, 228, 236}, {255, 248, 187, 208}, {255, 136, 14, 79},
+              {255, 252, 228, 236}, {255, 173, 20, 87}),
 };
 
 constexpr std::array<std::string_view, kNumThemes> kThemeNames{"blue", "orange", "green", "pink"};
@@ -52,10 +52,19 @@ constexpr std::array<std::string_view, kNumThemes> kThemeNames{"blue", "orange",
 constexpr IColor kNeutralLine{255, 236, 239, 241};
 constexpr IColor kNeutralDark{255, 96, 125, 139};
 constexpr IColor kNeutralLight{255, 207, 216, 220};
-constexpr control::ColorSet kNeutral{
-    IColor(0, 96, 125, 139), kNeutralLine,  kNeutralLine,  kNeutralLine,  kNeutralDark,
-    kNeutralDark,            kNeutralLight, kNeutralLight, kNeutralLight, kNeutralLight,
-    kNeutralLight,           kNeutralLight, IColor(255, 233, 76, 0)};
+constexpr control::ColorSet kNeutral{IColor(0, 96, 125, 139),
+                                     kNeutralLine,
+                                     kNeutralLine,
+                                     kNeutralLine,
+                                     kNeutralDark,
+                                     kNeutralDark,
+                                     kNeutralLight,
+                                     kNeutralLight,
+                                     kNeutralLight,
+                                     kNeutralLight,
+                                     kNeutralLight,
+                                     kNeutralLight,
+                                     IColor(255, 233, 76, 0)};
 
 constexpr std::array<float, kNumScales> kZoomFactors{0.7f, 0.85f, 1.0f, 1.15f, 1.3f, 1.5f};
 constexpr std::array<std::string_view, kNumScales> kZoomItems{"70 %",  "85 %",  "100 %",
@@ -63,13 +72,34 @@ constexpr std::array<std::string_view, kNumScales> kZoomItems{"70 %",  "85 %",  
 
 } // namespace
 
-int ClampTheme(int theme) { return std::clamp(theme, 0, kNumThemes - 1); }
-int ClampScale(int scale) { return std::clamp(scale, 0, kNumScales - 1); }
+int ClampTheme(int theme)
+{
+  return std::clamp(theme, 0, kNumThemes - 1);
+}
+int ClampScale(int scale)
+{
+  return std::clamp(scale, 0, kNumScales - 1);
+}
 
-const control::ColorSet& ThemeColors(int theme) { return kThemes[size_t(ClampTheme(theme))]; }
-std::string_view ThemeName(int theme) { return kThemeNames[size_t(ClampTheme(theme))]; }
-const control::ColorSet& NeutralColors() { return kNeutral; }
-float ZoomFactor(int scale) { return kZoomFactors[size_t(ClampScale(scale))]; }
-std::string_view ZoomItem(int scale) { return kZoomItems[size_t(ClampScale(scale))]; }
+const control::ColorSet& ThemeColors(int theme)
+{
+  return kThemes[size_t(ClampTheme(theme))];
+}
+std::string_view ThemeName(int theme)
+{
+  return kThemeNames[size_t(ClampTheme(theme))];
+}
+const control::ColorSet& NeutralColors()
+{
+  return kNeutral;
+}
+float ZoomFactor(int scale)
+{
+  return kZoomFactors[size_t(ClampScale(scale))];
+}
+std::string_view ZoomItem(int scale)
+{
+  return kZoomItems[size_t(ClampScale(scale))];
+}
 
 } // namespace qm::Trazelle

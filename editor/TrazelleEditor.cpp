@@ -33,9 +33,9 @@ using control::HidingOverlayControl;
 namespace
 {
 
-constexpr double kMaxDuration = 4.0;      // seconds of history the oscilloscope keeps
-constexpr double kInitialDuration = 2.0;  // until the duration knob is synchronised
-constexpr float kKnobMinAngle = 225.f;    // a 270 degree sweep through the top
+constexpr double kMaxDuration = 4.0;     // seconds of history the oscilloscope keeps
+constexpr double kInitialDuration = 2.0; // until the duration knob is synchronised
+constexpr float kKnobMinAngle = 225.f;   // a 270 degree sweep through the top
 constexpr float kKnobMaxAngle = 495.f;
 constexpr double kKnobGearing = 4.0;
 constexpr float kAboutLineSpacing = 40.f;
@@ -44,7 +44,7 @@ constexpr IColor kLinkHoverColor{255, 233, 76, 0};
 } // namespace
 
 TrazelleEditor::TrazelleEditor(Trazelle* plugin, Settings* settings)
-  : mPlugin(plugin), mSettings(settings)
+    : mPlugin(plugin), mSettings(settings)
 {
 }
 
@@ -75,22 +75,22 @@ void TrazelleEditor::Layout(IGraphics* g)
                    kTagTitleBar, kThemeGroup);
 
   auto* overlay = new HidingOverlayControl(
-      l.logo, l.aboutArea,
-      [logo](IGraphics& gr, const IRECT& r) { DrawLogo(gr, logo, r); },
-      [logo, titleLogo = l.logo](IGraphics& gr, const IRECT& r) {
-        DrawAboutPage(gr, r, kAboutLineSpacing, logo, titleLogo);
-      });
+      l.logo, l.aboutArea, [logo](IGraphics& gr, const IRECT& r) { DrawLogo(gr, logo, r); },
+      [logo, titleLogo = l.logo](IGraphics& gr, const IRECT& r)
+      { DrawAboutPage(gr, r, kAboutLineSpacing, logo, titleLogo); });
   g->AttachControl(overlay);
 
   // Everything below the title bar hides while the about page is shown.
-  auto attach = [&](IControl* c, int tag = -1, const char* group = "") {
+  auto attach = [&](IControl* c, int tag = -1, const char* group = "")
+  {
     g->AttachControl(c, tag, group);
     overlay->AddToListA(c);
     return c;
   };
 
   const float gridLabelSize = UpperLevelGridStyle().valueText.mSize;
-  auto makeLevelGrid = [&](const IRECT& r, const control::ControlStyle& style, int mirrored) {
+  auto makeLevelGrid = [&](const IRECT& r, const control::ControlStyle& style, int mirrored)
+  {
     auto* grid = new control::GridControl(r, style);
     grid->SetXRange(0.0, 1.0);
     grid->SetYRange(0.0, 1.0);
@@ -127,14 +127,14 @@ void TrazelleEditor::Layout(IGraphics* g)
 
   attach(new control::CustomDrawControl(
              l.legend,
-             [rows = l.legendRows](ControlBase& c, IGraphics& gr) {
-               DrawLegend(c, gr, rows[0], rows[1]);
-             },
+             [rows = l.legendRows](ControlBase& c, IGraphics& gr)
+             { DrawLegend(c, gr, rows[0], rows[1]); },
              DefaultStyle()),
          -1, kThemeGroup);
 
   // The line under the title bar stays visible over the about page.
-  auto* titleLine = new control::LineControl(l.titleBar.L, l.titleBar.B, l.titleBar.R, l.titleBar.B);
+  auto* titleLine =
+      new control::LineControl(l.titleBar.L, l.titleBar.B, l.titleBar.R, l.titleBar.B);
   titleLine->SetColor(kLineColor);
   g->AttachControl(titleLine);
 
@@ -147,14 +147,12 @@ void TrazelleEditor::Layout(IGraphics* g)
                                      {"L", "R"}, MeterStyle()),
          kTagMeter, kThemeGroup);
 
-  auto heading = [&](const IRECT& r, const char* str) {
-    attach(new ITextControl(r, str, text::Heading(), COLOR_TRANSPARENT));
-  };
+  auto heading = [&](const IRECT& r, const char* str)
+  { attach(new ITextControl(r, str, text::Heading(), COLOR_TRANSPARENT)); };
   heading(l.inputHeading, "Input");
 
   attach(new control::ButtonControl(
-             l.freezeButton, [this](IControl* c) { OnFreezeChanged(c); }, "freeze",
-             SwitchStyle()),
+             l.freezeButton, [this](IControl* c) { OnFreezeChanged(c); }, "freeze", SwitchStyle()),
          kTagFreeze, kThemeGroup);
   attach(new control::SwitchControl(
              l.channelSwitch, 3, [this](IControl* c) { OnChannelChanged(c); }, "channel",
@@ -191,9 +189,8 @@ void TrazelleEditor::Layout(IGraphics* g)
   heading(l.graphicsHeading, "Graphics");
 
   // The links exist for the editor's whole life but show only on the about page.
-  for (const auto& [rect, label, url] :
-       {std::tuple{l.makerLink, kMakerURL, kMakerURL},
-        std::tuple{l.donationLink, kDonationLabel, kDonationURL}})
+  for (const auto& [rect, label, url] : {std::tuple{l.makerLink, kMakerURL, kMakerURL},
+                                         std::tuple{l.donationLink, kDonationLabel, kDonationURL}})
   {
     auto* link = new IURLControl(rect, label, url, text::About(), COLOR_TRANSPARENT,
                                  kLinkHoverColor, COLOR_BLACK);
@@ -209,11 +206,13 @@ void TrazelleEditor::SyncControls()
   if (!g) return;
 
   if (auto* knob = Find<control::KnobControl>(kTagDuration))
-    knob->SetAltClickFunction([this] {
-      SetAndTrigger(kTagDuration, mSettings->mode != kWaveformMode
-                                      ? Settings{}.envelope_mode_duration
-                                      : Settings{}.waveform_mode_duration);
-    });
+    knob->SetAltClickFunction(
+        [this]
+        {
+          SetAndTrigger(kTagDuration, mSettings->mode != kWaveformMode
+                                          ? Settings{}.envelope_mode_duration
+                                          : Settings{}.waveform_mode_duration);
+        });
 
   SetAndTrigger(kTagZoom, mSettings->gain);
   if (auto* knob = Find<control::KnobControl>(kTagZoom))
@@ -247,9 +246,12 @@ void TrazelleEditor::ApplyTheme(int theme)
   const control::ColorSet& colors = ThemeColors(theme);
   // Only ControlBase-derived controls are ever put in the theme group; anything
   // else is skipped rather than trusted.
-  g->ForControlInGroup(kThemeGroup, [&colors](IControl* c) {
-    if (auto* themed = dynamic_cast<ControlBase*>(c)) themed->SetColors(colors);
-  });
+  g->ForControlInGroup(kThemeGroup,
+                       [&colors](IControl* c)
+                       {
+                         if (auto* themed = dynamic_cast<ControlBase*>(c))
+                           themed->SetColors(colors);
+                       });
 }
 
 void TrazelleEditor::ApplyScale(int scale)

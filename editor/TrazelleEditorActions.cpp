@@ -97,8 +97,7 @@ void TrazelleEditor::OnDurationChanged(IControl* control)
     // gets narrower than twice the track's height so it can still be grabbed.
     const double rate = scope->GetSampleRate();
     const double columns = double(scope->GetColumns().GetColumnCount());
-    const double kept =
-        std::trunc(rate * scope->GetMaxDuration() / columns) / (rate / columns);
+    const double kept = std::trunc(rate * scope->GetMaxDuration() / columns) / (rate / columns);
     const double fraction = shown / kept;
     const IRECT track = slider->GetRECT();
     const double w = track.W();
@@ -106,8 +105,8 @@ void TrazelleEditor::OnDurationChanged(IControl* control)
     const double width = minimum > w * fraction ? minimum : std::min(w, w * fraction);
     const IRECT handle = slider->GetHandle();
     const double centre = (double(handle.L) + double(handle.R)) / 2.0;
-    slider->SetHandle(IRECT(float(centre - width / 2.0), handle.T, float(centre + width / 2.0),
-                            handle.B));
+    slider->SetHandle(
+        IRECT(float(centre - width / 2.0), handle.T, float(centre + width / 2.0), handle.B));
     slider->SetDirty(false);
   }
 }

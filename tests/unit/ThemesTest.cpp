@@ -1,5 +1,5 @@
-#include "editor/Styles.h"
 #include "editor/Themes.h"
+#include "editor/Styles.h"
 
 #include <gtest/gtest.h>
 
