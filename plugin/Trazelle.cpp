@@ -1,0 +1,116 @@
+#include "plugin/Trazelle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <span>
+
+namespace qm::Trazelle
+{
+
+iplug::Config Trazelle::MakeConfig()
+{
+  iplug::Config config;
+  config.nParams = 0;
+  config.nPresets = 1;
+  config.channelIOStr = "2-2";
+  config.pluginName = "Trazelle";
+  config.productName = "";
+  config.mfrName = "Quillmarsh";
+  config.vendorVersion = iplug::PackVersion(1, 0, 0);
+  config.uniqueID = iplug::FourCharCode("QmTz");
+  config.mfrID = iplug::FourCharCode("Qmsh");
+  config.latency = 0;
+  config.plugDoesMidiIn = false;
+  config.plugDoesMidiOut = false;
+  config.plugDoesMPE = false;
+  config.plugDoesChunks = true;
+  config.plugType = iplug::kEffect;
+  config.plugHasUI = true;
+  config.plugWidth = 832;
+  config.plugHeight = 464;
+  config.plugMinWidth = 416;
+  config.plugMaxWidth = 1664;
+  config.plugMinHeight = 232;
+  config.plugMaxHeight = 928;
+  config.plugHostResize = false;
+  config.bundleID = "";
+  return config;
+}
+
+std::uint64_t Trazelle::BufferCapacity(double sampleRate, double seconds)
+{
+  const double rate = std::isfinite(sampleRate) ? std::clamp(sampleRate, 1.0, kMaxSampleRate) : 1.0;
+  return static_cast<std::uint64_t>(rate * seconds);
+}
+
+Trazelle::Trazelle()
+    : iplug::IPlugProcessor(MakeConfig()),
+      mOscilloscopeBuffer(BufferCapacity(GetSampleRate(), kOscilloscopeSeconds), Frame{0.0, 0.0}),
+      mMeterBuffer(BufferCapacity(GetSampleRate(), kMeterSeconds), Frame{0.0, 0.0})
+{
+}
+
+// Members go in reverse order: each buffer releases its producer token, then its queue, then its
+// history, the meter's first.
+Trazelle::~Trazelle() = default;
+
+void Trazelle::ProcessBlock(double** inputs, double** outputs, int nFrames)
+{
+  if (nFrames <= 0) return;
+  const std::size_t n = static_cast<std::size_t>(nFrames);
+
+  if (!mFreeze.load())
+  {
+    // A host that connects a single input gets silence on the missing side rather than a crash.
+    const double* left = NChannels(iplug::kInput) > 0 ? inputs[0] : nullptr;
+    const double* right = NChannels(iplug::kInput) > 1 ? inputs[1] : nullptr;
+    mOscilloscopeBuffer.Push(left, right, n);
+    mMeterBuffer.Push(left, right, n);
+  }
+
+  // Freezing stops the displays, never the audio.
+  const int nOut = CountConnectedChannels(iplug::kOutput);
+  const int nIn = NChannels(iplug::kInput);
+  for (int c = 0; c < nOut; ++c)
+  {
+    double* out = outputs[c];
+    const double* in = c < nIn ? inputs[c] : nullptr;
+    if (!out || out == in) continue;
+    if (in)
+      std::memmove(out, in, n * sizeof(double));
+    else
+      std::memset(out, 0, n * sizeof(double));
+  }
+}
+
+void Trazelle::OnReset()
+{
+  const double rate = GetSampleRate();
+  mOscilloscopeBuffer.Resize(BufferCapacity(rate, kOscilloscopeSeconds));
+  mMeterBuffer.Resize(BufferCapacity(rate, kMeterSeconds));
+  // Once the editor exists: tell an open oscilloscope and meter the new rate, then bring the
+  // controls up to date (OnUIOpen).
+}
+
+bool Trazelle::SendMidiMessage(const iplug::IMidiMsg& msg)
+{
+  (void)msg;
+  return false;
+}
+
+bool Trazelle::SerializeState(std::vector<std::uint8_t>& chunk) const
+{
+  WriteSettingsBlob(mSettings, chunk);
+  return true;
+}
+
+int Trazelle::UnserializeState(const std::vector<std::uint8_t>& chunk, int startPos)
+{
+  if (startPos < 0 || static_cast<std::size_t>(startPos) > chunk.size()) return 0;
+  const std::span<const std::uint8_t> blob(chunk.data() + startPos, chunk.size() - startPos);
+  if (!ReadSettingsBlob(blob, mSettings)) return 0;
+  return static_cast<int>(chunk.size());
+}
+
+} // namespace qm::Trazelle

@@ -1,0 +1,236 @@
+// The audio thread must never touch the heap. Every allocation function of this program is replaced
+// by a counting one, and the counter must stay at zero across ProcessBlock in every state the
+// sample buffers can be in.
+
+#include "plugin/Trazelle.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+extern "C" void* __libc_malloc(std::size_t);
+extern "C" void* __libc_calloc(std::size_t, std::size_t);
+extern "C" void* __libc_realloc(void*, std::size_t);
+extern "C" void* __libc_memalign(std::size_t, std::size_t);
+extern "C" void __libc_free(void*);
+
+namespace
+{
+
+std::atomic<bool> gCounting{false};
+std::atomic<long> gAllocations{0};
+
+void Count()
+{
+  if (gCounting.load(std::memory_order_relaxed))
+    gAllocations.fetch_add(1, std::memory_order_relaxed);
+}
+
+void* AllocateOrThrow(std::size_t n)
+{
+  Count();
+  if (void* p = __libc_malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+
+void* AllocateAlignedOrThrow(std::size_t n, std::align_val_t alignment)
+{
+  Count();
+  if (void* p = __libc_memalign(static_cast<std::size_t>(alignment), n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+
+// Counts the heap calls made while alive.
+class AllocationScope
+{
+public:
+  AllocationScope()
+  {
+    gAllocations = 0;
+    gCounting = true;
+  }
+  ~AllocationScope() { gCounting = false; }
+  long Count() const { return gAllocations.load(); }
+};
+
+} // namespace
+
+extern "C" void* malloc(std::size_t n)
+{
+  Count();
+  return __libc_malloc(n);
+}
+extern "C" void* calloc(std::size_t n, std::size_t size)
+{
+  Count();
+  return __libc_calloc(n, size);
+}
+extern "C" void* realloc(void* p, std::size_t n)
+{
+  Count();
+  return __libc_realloc(p, n);
+}
+extern "C" void free(void* p)
+{
+  __libc_free(p);
+}
+
+void* operator new(std::size_t n)
+{
+  return AllocateOrThrow(n);
+}
+void* operator new[](std::size_t n)
+{
+  return AllocateOrThrow(n);
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept
+{
+  Count();
+  return __libc_malloc(n ? n : 1);
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept
+{
+  Count();
+  return __libc_malloc(n ? n : 1);
+}
+void* operator new(std::size_t n, std::align_val_t a)
+{
+  return AllocateAlignedOrThrow(n, a);
+}
+void* operator new[](std::size_t n, std::align_val_t a)
+{
+  return AllocateAlignedOrThrow(n, a);
+}
+void operator delete(void* p) noexcept
+{
+  __libc_free(p);
+}
+void operator delete[](void* p) noexcept
+{
+  __libc_free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+  __libc_free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+  __libc_free(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+  __libc_free(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept
+{
+  __libc_free(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+  __libc_free(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
+{
+  __libc_free(p);
+}
+
+namespace
+{
+
+using qm::Trazelle::Trazelle;
+
+struct Host
+{
+  Trazelle plugin;
+  std::vector<double> inL = std::vector<double>(512, 0.25), inR = std::vector<double>(512, -0.25);
+  std::vector<double> outL = std::vector<double>(512), outR = std::vector<double>(512);
+  double* inputs[2] = {inL.data(), inR.data()};
+  double* outputs[2] = {outL.data(), outR.data()};
+
+  Host()
+  {
+    plugin.SetChannelConnections(iplug::kInput, 0, 2, true);
+    plugin.SetChannelConnections(iplug::kOutput, 0, 2, true);
+    plugin.SetBlockSize(512);
+    plugin.SetSampleRate(48000.0);
+    plugin.OnReset();
+  }
+
+  // Runs `blocks` blocks and returns the heap calls they made.
+  long Process(int blocks, int frames = 512)
+  {
+    AllocationScope scope;
+    for (int b = 0; b < blocks; ++b)
+      plugin.ProcessBlock(inputs, outputs, frames);
+    return scope.Count();
+  }
+};
+
+} // namespace
+
+TEST(AudioThreadAllocations, CounterSeesAllocations)
+{
+  AllocationScope scope;
+  auto* p = new std::vector<int>(100);
+  delete p;
+  void* q = std::malloc(10);
+  std::free(q);
+  EXPECT_EQ(scope.Count(), 3);
+}
+
+TEST(AudioThreadAllocations, NoneWhileTheDisplaysDrain)
+{
+  Host host;
+  long total = 0;
+  for (int tick = 0; tick < 200; ++tick) // about 2 s of audio, drained the way the displays do
+  {
+    total += host.Process(2, tick % 2 ? 512 : 301);
+    AllocationScope scope;
+    host.plugin.OscilloscopeBuffer().Consume(1600, 60);
+    host.plugin.MeterBuffer().Consume(400, 1);
+    total += scope.Count();
+  }
+  EXPECT_EQ(total, 0);
+  EXPECT_EQ(host.plugin.MeterBuffer().Dropped(), 0u);
+}
+
+TEST(AudioThreadAllocations, NoneWhileTheQueuesAreFull)
+{
+  Host host;
+  EXPECT_EQ(host.Process(500), 0); // 5.3 s: both queues fill and then drop
+  EXPECT_GT(host.plugin.OscilloscopeBuffer().Dropped(), 0u);
+  EXPECT_EQ(host.plugin.OscilloscopeBuffer().Available(), 192000u);
+  // Half-drained, refilled past full again.
+  host.plugin.OscilloscopeBuffer().Consume(1, 1000);
+  EXPECT_EQ(host.Process(400), 0);
+}
+
+TEST(AudioThreadAllocations, NoneWhileFrozen)
+{
+  Host host;
+  host.plugin.SetFreeze(true);
+  EXPECT_EQ(host.Process(50), 0);
+  EXPECT_EQ(host.plugin.MeterBuffer().Available(), 0u);
+  host.plugin.SetFreeze(false);
+  EXPECT_EQ(host.Process(50), 0);
+}
+
+TEST(AudioThreadAllocations, NoneOnTheHostsSinglePrecisionPath)
+{
+  Host host;
+  std::vector<float> in(1000, 0.5f), outL(1000), outR(1000);
+  float* ins[2] = {in.data(), in.data()};
+  float* outs[2] = {outL.data(), outR.data()};
+  AllocationScope scope;
+  for (int b = 0; b < 20; ++b)
+  {
+    host.plugin.AttachHostBuffers(iplug::kInput, 2, ins, 1000);
+    host.plugin.AttachHostBuffers(iplug::kOutput, 2, outs, 1000);
+    host.plugin.ProcessHostBuffers(1000); // longer than the block size: split in pieces
+    host.plugin.ProcessHostBuffersAccumulating(1000);
+  }
+  EXPECT_EQ(scope.Count(), 0);
+}
