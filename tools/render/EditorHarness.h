@@ -67,14 +67,14 @@ public:
   int64_t FramesPlayed() const { return mFramesPlayed; }
 
   // Pointer input in logical editor coordinates.
-  void Click(float x, float y);
+  void Click(float x, float y, bool alt = false);
   void Drag(float x, float y, float dx, float dy);
   void Wheel(float x, float y, int steps);
   void MouseOver(float x, float y);
   // Item index the next pop-up menus answer with (-1 dismisses them).
   void SetMenuChoice(int index);
-  // Web addresses the editor asked to open, in order.
-  const std::vector<std::string>& OpenedURLs() const;
+  // Web addresses the open editor asked to open, in order.
+  std::vector<std::string> OpenedURLs() const;
 
   // Redraws the whole window and reads it back (device pixels).
   bool Capture(RgbaImage& image, std::string& error);

@@ -43,10 +43,13 @@ EditorReport ReadEditorReport(EditorHarness& h)
   r.duration = ValueText(h, Tag::kTagDuration);
   r.zoom = ValueText(h, Tag::kTagZoom);
   r.channel = ValueText(h, Tag::kTagChannel);
-  h.UI()->ForControlInGroup(Trazelle::TrazelleEditor::kThemeGroup, [&r](auto* c) {
-    if (auto* popup = dynamic_cast<control::PopupControl*>(c))
-      (popup->GetLabel() == "theme" ? r.theme : r.scale) = popup->GetValueText();
-  });
+  h.UI()->ForControlInGroup(Trazelle::TrazelleEditor::kThemeGroup,
+                            [&r](auto* c)
+                            {
+                              if (auto* popup = dynamic_cast<control::PopupControl*>(c))
+                                (popup->GetLabel() == "theme" ? r.theme : r.scale) =
+                                    popup->GetValueText();
+                            });
   auto* meter = h.ControlAs<control::SignalMeter<2>>(Tag::kTagMeter);
   r.meterLeft = MeterText(meter, 0);
   r.meterRight = MeterText(meter, 1);

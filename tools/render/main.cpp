@@ -38,9 +38,15 @@ void Deliver(EditorHarness& h, const PointerEvent& e)
 {
   switch (e.kind)
   {
-  case PointerEvent::Kind::Click: h.Click(e.x, e.y); break;
-  case PointerEvent::Kind::Drag: h.Drag(e.x, e.y, e.dx, e.dy); break;
-  case PointerEvent::Kind::Wheel: h.Wheel(e.x, e.y, e.steps); break;
+  case PointerEvent::Kind::Click:
+    h.Click(e.x, e.y);
+    break;
+  case PointerEvent::Kind::Drag:
+    h.Drag(e.x, e.y, e.dx, e.dy);
+    break;
+  case PointerEvent::Kind::Wheel:
+    h.Wheel(e.x, e.y, e.steps);
+    break;
   }
 }
 
@@ -69,7 +75,8 @@ int main(int argc, char** argv)
     const int64_t maxFrames = int64_t(std::ceil(o.seconds * 384000.0)) + 1;
     if (!ReadAudioFile(o.input, maxFrames, file, error)) return Fail(error);
     rate = file.sampleRate;
-    source = [&file](int64_t first, int n, double* l, double* r) {
+    source = [&file](int64_t first, int n, double* l, double* r)
+    {
       for (int i = 0; i < n; ++i)
       {
         const size_t at = size_t(first + i);
@@ -81,7 +88,8 @@ int main(int argc, char** argv)
   }
   const qm::Trazelle::DemoSignal demo(rate);
   if (o.input.empty())
-    source = [&demo](int64_t first, int n, double* l, double* r) {
+    source = [&demo](int64_t first, int n, double* l, double* r)
+    {
       for (int i = 0; i < n; ++i)
       {
         const int64_t frame = (first + i) % demo.TotalFrames();
