@@ -143,15 +143,6 @@ int IGraphics::GetControlIdx(const IControl* pControl) const
   return -1;
 }
 
-void IGraphics::ForAllControlsFunc(const IControlFunction& func)
-{
-  // Index loop: a function may attach controls (the vector may grow while we walk it).
-  for (size_t i = 0; i < mControls.size(); ++i)
-    func(mControls[i].get());
-  for (auto* slot : {&mPerfDisplay, &mCornerResizer, &mTextEntryControl, &mPopupControl})
-    if (*slot) func(slot->get());
-}
-
 void IGraphics::ForControlInGroup(const char* group, const IControlFunction& func)
 {
   if (!group || !*group) return;
@@ -164,12 +155,12 @@ void IGraphics::ForControlInGroup(const char* group, const IControlFunction& fun
 
 void IGraphics::SetAllControlsDirty()
 {
-  ForAllControlsFunc([](IControl* pControl) { pControl->SetDirty(false); });
+  ForAllControls([](IControl* pControl) { pControl->SetDirty(false); });
 }
 
 void IGraphics::SetAllControlsClean()
 {
-  ForAllControlsFunc([](IControl* pControl) { pControl->SetClean(); });
+  ForAllControls([](IControl* pControl) { pControl->SetClean(); });
 }
 
 // ------------------------------------------------------------------------------------------------
@@ -195,7 +186,7 @@ void IGraphics::Resize(int w, int h, float scale, bool needsPlatformResize)
   const bool hostResized =
       detail::EditorResizeFromUI(mDelegate, WindowWidth(), WindowHeight(), needsPlatformResize);
   PlatformResize(needsPlatformResize && !hostResized);
-  ForAllControlsFunc(
+  ForAllControls(
       [](IControl* pControl)
       {
         pControl->OnResize();
@@ -211,7 +202,7 @@ void IGraphics::SetScreenScale(int scale)
   const bool hostResized =
       detail::EditorResizeFromUI(mDelegate, WindowWidth(), WindowHeight(), true);
   PlatformResize(!hostResized);
-  ForAllControlsFunc(
+  ForAllControls(
       [](IControl* pControl)
       {
         pControl->OnRescale();
@@ -242,14 +233,14 @@ bool IGraphics::IsDirty(IRECTList& rects)
 {
   if (mDisplayTickFunc) mDisplayTickFunc();
 
-  ForAllControlsFunc(
+  ForAllControls(
       [](IControl* pControl)
       {
         if (const auto& animation = pControl->GetAnimationFunction()) animation(pControl);
       });
 
   bool dirty = false;
-  ForAllControlsFunc(
+  ForAllControls(
       [&](IControl* pControl)
       {
         if (pControl->IsDirty())
@@ -285,7 +276,7 @@ void IGraphics::DrawControlsIn(const IRECT& r)
 {
   const float scale = GetBackingPixelScale();
   IControl* pBackground = GetBackgroundControl();
-  ForAllControlsFunc(
+  ForAllControls(
       [&](IControl* pControl)
       {
         if (pControl->IsHidden() && pControl != pBackground) return;

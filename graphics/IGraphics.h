@@ -365,7 +365,7 @@ public:
 
   /** Every listed control in index order, then the performance display, corner resizer, text-entry
    *  and pop-up menu controls when present. */
-  void ForAllControlsFunc(const IControlFunction& func);
+  void ForAllControlsFunc(const IControlFunction& func) { ForAllControls(func); }
   void ForControlInGroup(const char* group, const IControlFunction& func);
   void SetAllControlsDirty();
   void SetAllControlsClean();
@@ -483,6 +483,19 @@ protected:
   IGEditorDelegate* mDelegate;
 
 private:
+  /** ForAllControlsFunc without wrapping the callable (the frame cycle must not allocate). An index
+   *  loop, because a callable may attach controls while we walk the list. */
+  template <typename F>
+  void ForAllControls(F&& func)
+  {
+    for (size_t i = 0; i < mControls.size(); ++i)
+      func(mControls[i].get());
+    if (mPerfDisplay) func(mPerfDisplay.get());
+    if (mCornerResizer) func(mCornerResizer.get());
+    if (mTextEntryControl) func(mTextEntryControl.get());
+    if (mPopupControl) func(mPopupControl.get());
+  }
+
   void DrawControlsIn(const IRECT& r);
   void DrawOneControl(IControl* pControl, const IRECT& r, float scale);
   void SetupControl(IControl* pControl);

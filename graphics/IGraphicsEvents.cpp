@@ -139,7 +139,7 @@ void IGraphics::OnMouseUp(const IMouseInfoList& points)
     mResizingInProcess = false;
     if (mResizerMode == EUIResizerMode::Scale)
     {
-      ForAllControlsFunc(
+      ForAllControls(
           [](IControl* pControl)
           {
             pControl->OnRescale();
@@ -209,7 +209,7 @@ void IGraphics::OnMouseOver(float x, float y, const IMouseMod& mod)
 
 void IGraphics::OnMouseOut()
 {
-  ForAllControlsFunc([](IControl* pControl) { pControl->OnMouseOut(); });
+  ForAllControls([](IControl* pControl) { pControl->OnMouseOut(); });
   mMouseOver = nullptr;
   mMouseOverIdx = -1;
   SetMouseCursor(ECursor::ARROW);

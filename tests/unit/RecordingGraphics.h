@@ -29,7 +29,7 @@ enum class Op
 
 struct Command
 {
-  Op op;
+  Op op = Op::Clear;
   std::vector<float> args; // transformed points; Arc: cx, cy, r, a1, a2 (untransformed) + winding
   IPattern pattern = IPattern(COLOR_BLACK);
   float thickness = 0.f;
@@ -213,9 +213,10 @@ public:
 private:
   Command& Add(Op op)
   {
-    commands.push_back(Command{op});
-    commands.back().transform = GetTransform();
-    return commands.back();
+    Command& c = commands.emplace_back();
+    c.op = op;
+    c.transform = GetTransform();
+    return c;
   }
 
   void AddPoints(Op op, std::vector<float> pts)

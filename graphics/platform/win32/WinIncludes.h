@@ -9,3 +9,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+// <windows.h> maps these names to their A/W variants; IGraphics has members of the same names, and
+// the mapping would rename them only in the files that include this header.
+#undef DrawText
+#undef LoadBitmap

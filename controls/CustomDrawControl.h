@@ -1,0 +1,23 @@
+#pragma once
+
+#include "controls/ControlBase.h"
+
+namespace qm::control
+{
+
+/** A styled control whose whole drawing is supplied by its owner (the title bar, the legend). */
+class CustomDrawControl : public ControlBase
+{
+public:
+  using DrawFunction = std::function<void(ControlBase& control, IGraphics& g)>;
+
+  CustomDrawControl(const IRECT& bounds, DrawFunction draw, const ControlStyle& style);
+  ~CustomDrawControl() override;
+
+  void Draw(IGraphics& g) override;
+
+private:
+  DrawFunction mDrawFunc;
+};
+
+} // namespace qm::control

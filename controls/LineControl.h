@@ -1,0 +1,31 @@
+#pragma once
+
+#include "graphics/IControl.h"
+
+namespace qm::control
+{
+
+/** One straight one-pixel line between two points, e.g. a separator. */
+class LineControl : public iplug::igraphics::IControl
+{
+public:
+  /** The light grey separators are drawn in unless told otherwise. */
+  static constexpr iplug::igraphics::IColor kDefaultColor{255, 207, 216, 220};
+
+  LineControl(float x1, float y1, float x2, float y2);
+  ~LineControl() override;
+
+  void Draw(iplug::igraphics::IGraphics& g) override;
+
+  void SetColor(const iplug::igraphics::IColor& color) { mColor = color; }
+  const iplug::igraphics::IColor& GetColor() const { return mColor; }
+
+private:
+  float mX1;
+  float mX2;
+  float mY1;
+  float mY2;
+  iplug::igraphics::IColor mColor = kDefaultColor;
+};
+
+} // namespace qm::control
