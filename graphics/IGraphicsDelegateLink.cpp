@@ -1,55 +1,91 @@
 #include "graphics/IGraphicsDelegateLink.h"
 
-// Until the editor delegate is built, controls see no parameters and the delegate accepts every
-// size; every parameter path of the framework is then unreachable.
+#include "framework/IGEditorDelegate.h"
+#include "framework/IParam.h"
+
+#include <algorithm>
 
 namespace iplug::igraphics::detail
 {
 
-const IParam* GetDelegateParam(IGEditorDelegate*, int)
+const IParam* GetDelegateParam(IGEditorDelegate* pDlg, int paramIdx)
 {
-  return nullptr;
+  return pDlg ? pDlg->GetParam(paramIdx) : nullptr;
 }
-void SendParameterValueFromUI(IGEditorDelegate*, int, double) {}
-void BeginInformHostOfParamChangeFromUI(IGEditorDelegate*, int) {}
-void EndInformHostOfParamChangeFromUI(IGEditorDelegate*, int) {}
-bool EditorResizeFromUI(IGEditorDelegate*, int, int, bool)
+
+void SendParameterValueFromUI(IGEditorDelegate* pDlg, int paramIdx, double normalizedValue)
 {
-  return true;
+  if (pDlg) pDlg->SendParameterValueFromUI(paramIdx, normalizedValue);
 }
-void ConstrainEditorSize(IGEditorDelegate*, int&, int&) {}
-void LayoutUI(IGEditorDelegate*, IGraphics&) {}
-int ParamDisplayTextCount(const IParam&)
+
+void BeginInformHostOfParamChangeFromUI(IGEditorDelegate* pDlg, int paramIdx)
 {
-  return 0;
+  if (pDlg) pDlg->BeginInformHostOfParamChangeFromUI(paramIdx);
 }
-bool ParamPromptsWithMenu(const IParam&)
+
+void EndInformHostOfParamChangeFromUI(IGEditorDelegate* pDlg, int paramIdx)
 {
-  return false;
+  if (pDlg) pDlg->EndInformHostOfParamChangeFromUI(paramIdx);
 }
-std::string ParamDisplayTextFor(const IParam&, int)
+
+bool EditorResizeFromUI(IGEditorDelegate* pDlg, int viewWidth, int viewHeight,
+                        bool needsPlatformResize)
 {
-  return {};
+  return pDlg ? pDlg->EditorResizeFromUI(viewWidth, viewHeight, needsPlatformResize) : true;
 }
-std::string ParamCurrentDisplay(const IParam&)
+
+void ConstrainEditorSize(IGEditorDelegate* pDlg, int& w, int& h)
 {
-  return {};
+  if (!pDlg) return;
+  // A delegate configured without limits accepts any size.
+  if (pDlg->GetMaxWidth() > 0) w = std::clamp(w, pDlg->GetMinWidth(), pDlg->GetMaxWidth());
+  if (pDlg->GetMaxHeight() > 0) h = std::clamp(h, pDlg->GetMinHeight(), pDlg->GetMaxHeight());
 }
-const char* ParamLabel(const IParam&)
+
+void LayoutUI(IGEditorDelegate* pDlg, IGraphics& graphics)
 {
-  return "";
+  if (pDlg) pDlg->LayoutUI(&graphics);
 }
-double ParamToNormalized(const IParam&, double value)
+
+int ParamDisplayTextCount(const IParam& param)
 {
-  return value;
+  return param.NDisplayTexts();
 }
-double ParamDefaultNormalized(const IParam&)
+
+bool ParamPromptsWithMenu(const IParam& param)
 {
-  return 0.0;
+  return param.Type() == IParam::kTypeEnum ||
+         (param.Type() == IParam::kTypeBool && param.NDisplayTexts() > 0);
 }
-double ParamStringToNormalized(const IParam&, const char*)
+
+std::string ParamDisplayTextFor(const IParam& param, int value)
 {
-  return 0.0;
+  return param.GetDisplayText(value);
+}
+
+std::string ParamCurrentDisplay(const IParam& param)
+{
+  return param.GetDisplay();
+}
+
+const char* ParamLabel(const IParam& param)
+{
+  return param.GetLabel().c_str();
+}
+
+double ParamToNormalized(const IParam& param, double value)
+{
+  return param.ToNormalized(value);
+}
+
+double ParamDefaultNormalized(const IParam& param)
+{
+  return param.GetDefault(true);
+}
+
+double ParamStringToNormalized(const IParam& param, const char* str)
+{
+  return param.ToNormalized(param.StringToValue(str));
 }
 
 } // namespace iplug::igraphics::detail

@@ -44,11 +44,15 @@ std::uint64_t Trazelle::BufferCapacity(double sampleRate, double seconds)
   return static_cast<std::uint64_t>(rate * seconds);
 }
 
-Trazelle::Trazelle()
-    : iplug::IPlugProcessor(MakeConfig()),
+Trazelle::Trazelle(const iplug::InstanceInfo& info)
+    : iplug::IPlugVST2(info, MakeConfig()),
       mOscilloscopeBuffer(BufferCapacity(GetSampleRate(), kOscilloscopeSeconds), Frame{0.0, 0.0}),
       mMeterBuffer(BufferCapacity(GetSampleRate(), kMeterSeconds), Frame{0.0, 0.0})
 {
+  // The editor joins through the delegate's two seams: a graphics factory that makes this
+  // platform's graphics context for this object (draw scale 1.0, module handle gModuleHandle) and
+  // the editor's Layout as the layout function. Until they are installed the host's effEditOpen
+  // answers 0: there is no window to open.
 }
 
 // Members go in reverse order: each buffer releases its producer token, then its queue, then its
@@ -89,28 +93,36 @@ void Trazelle::OnReset()
   const double rate = GetSampleRate();
   mOscilloscopeBuffer.Resize(BufferCapacity(rate, kOscilloscopeSeconds));
   mMeterBuffer.Resize(BufferCapacity(rate, kMeterSeconds));
-  // Once the editor exists: tell an open oscilloscope and meter the new rate, then bring the
-  // controls up to date (OnUIOpen).
+  // The open editor's oscilloscope (tag 0) and meter (tag 1) take the new rate here once the
+  // editor builds them.
+  OnUIOpen();
 }
 
-bool Trazelle::SendMidiMessage(const iplug::IMidiMsg& msg)
+void Trazelle::OnUIOpen()
 {
-  (void)msg;
-  return false;
+  iplug::IPlugVST2::OnUIOpen();
 }
 
-bool Trazelle::SerializeState(std::vector<std::uint8_t>& chunk) const
+bool Trazelle::SerializeState(iplug::IByteChunk& chunk) const
 {
-  WriteSettingsBlob(mSettings, chunk);
+  std::vector<std::uint8_t> blob;
+  WriteSettingsBlob(mSettings, blob);
+  chunk.PutBytes(blob.data(), static_cast<int>(blob.size()));
   return true;
 }
 
-int Trazelle::UnserializeState(const std::vector<std::uint8_t>& chunk, int startPos)
+int Trazelle::UnserializeState(const iplug::IByteChunk& chunk, int startPos)
 {
-  if (startPos < 0 || static_cast<std::size_t>(startPos) > chunk.size()) return 0;
-  const std::span<const std::uint8_t> blob(chunk.data() + startPos, chunk.size() - startPos);
+  if (startPos < 0 || startPos > chunk.Size()) return 0;
+  const std::span<const std::uint8_t> blob(chunk.GetData() + startPos,
+                                           static_cast<std::size_t>(chunk.Size() - startPos));
   if (!ReadSettingsBlob(blob, mSettings)) return 0;
-  return static_cast<int>(chunk.size());
+  return chunk.Size();
 }
 
 } // namespace qm::Trazelle
+
+iplug::IPlugVST2* iplug::MakePlug(const iplug::InstanceInfo& info)
+{
+  return new qm::Trazelle::Trazelle(info);
+}

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/IPlugConfig.h"
-#include "framework/IPlugProcessor.h"
+#include "framework/IPlugVST2.h"
 #include "plugin/SampleBuffer.h"
 #include "plugin/Settings.h"
 
@@ -16,9 +16,9 @@ namespace qm::Trazelle
 // buffers that feed the oscilloscope (four seconds) and the meter (a quarter of a second). Owns the
 // settings record, which is its whole saved state, and the freeze flag, which is never saved.
 //
-// For now the object is only the audio side; the plug-in base, the host binding and the editor
-// delegate join the base chain above IPlugProcessor later, as does the editor object.
-class Trazelle : public iplug::IPlugProcessor
+// One object is at once the VST2 binding, the plug-in base, the editor delegate and the processor
+// (IPlugVST2 and its bases).
+class Trazelle : public iplug::IPlugVST2
 {
 public:
   static constexpr double kOscilloscopeSeconds = 4.0;
@@ -30,19 +30,20 @@ public:
   static std::uint64_t BufferCapacity(double sampleRate, double seconds);
   static constexpr double kMaxSampleRate = 768000.0;
 
-  Trazelle();
+  // `info` carries the host callback; without one (tests, tools) the plug-in runs hostless.
+  explicit Trazelle(const iplug::InstanceInfo& info = {});
   ~Trazelle() override;
+
+  // [ui thread] Brings the editor's controls up to date once its window is up.
+  void OnUIOpen() override;
+  // [ui thread] Appends the settings blob to `chunk`; always succeeds.
+  bool SerializeState(iplug::IByteChunk& chunk) const override;
+  // [ui thread] Reads the settings blob from `startPos` to the end of `chunk`. On success replaces
+  // the settings at once and returns the chunk's size; on failure returns 0 and changes nothing.
+  int UnserializeState(const iplug::IByteChunk& chunk, int startPos) override;
 
   void ProcessBlock(double** inputs, double** outputs, int nFrames) override; // [audio thread]
   void OnReset() override;                                                    // [ui thread]
-  // This plug-in sends no MIDI; there is nobody to send it to until the host binding exists.
-  bool SendMidiMessage(const iplug::IMidiMsg& msg) override; // [audio thread]
-
-  // [ui thread] Appends the settings blob to `chunk`; always succeeds.
-  bool SerializeState(std::vector<std::uint8_t>& chunk) const;
-  // [ui thread] Reads the settings blob from `startPos` to the end of `chunk`. On success replaces
-  // the settings at once and returns the chunk's size; on failure returns 0 and changes nothing.
-  int UnserializeState(const std::vector<std::uint8_t>& chunk, int startPos);
 
   Settings& GetSettings() { return mSettings; }
   const Settings& GetSettings() const { return mSettings; }

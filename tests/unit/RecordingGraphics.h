@@ -44,8 +44,9 @@ struct Command
 class RecordingGraphics : public IGraphicsPathBase
 {
 public:
-  explicit RecordingGraphics(int w = kDefaultWidth, int h = kDefaultHeight, float scale = 1.f)
-      : IGraphicsPathBase(nullptr, w, h, kDefaultFPS, scale)
+  explicit RecordingGraphics(int w = kDefaultWidth, int h = kDefaultHeight, float scale = 1.f,
+                             IGEditorDelegate* pDelegate = nullptr)
+      : IGraphicsPathBase(pDelegate, w, h, kDefaultFPS, scale)
   {
   }
 

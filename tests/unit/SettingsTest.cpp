@@ -16,6 +16,28 @@ using qm::Trazelle::Trazelle;
 namespace
 {
 
+// The state operations work on byte chunks; these tests keep their bytes in vectors.
+bool SerializeState(const Trazelle& plugin, std::vector<std::uint8_t>& bytes)
+{
+  iplug::IByteChunk chunk;
+  chunk.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
+  const bool ok = plugin.SerializeState(chunk);
+  bytes.assign(chunk.GetData(), chunk.GetData() + chunk.Size());
+  return ok;
+}
+
+int UnserializeState(Trazelle& plugin, const std::vector<std::uint8_t>& bytes, int startPos)
+{
+  iplug::IByteChunk chunk;
+  chunk.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
+  return plugin.UnserializeState(chunk, startPos);
+}
+
+} // namespace
+
+namespace
+{
+
 const std::vector<std::uint8_t> kDefaultBlob = {
     0x88, 0xa7, 0x63, 0x68, 0x61, 0x6e, 0x6e, 0x65, 0x6c, 0x00, 0xb6, 0x65, 0x6e, 0x76, 0x65, 0x6c,
     0x6f, 0x70, 0x65, 0x5f, 0x6d, 0x6f, 0x64, 0x65, 0x5f, 0x64, 0x75, 0x72, 0x61, 0x74, 0x69, 0x6f,
@@ -54,7 +76,7 @@ Settings Customised()
 int Load(Trazelle& plugin, const std::vector<std::uint8_t>& blob)
 {
   plugin.GetSettings() = Customised();
-  return plugin.UnserializeState(blob, 0);
+  return UnserializeState(plugin, blob, 0);
 }
 
 bool InRange(const Settings& s)
@@ -83,7 +105,7 @@ TEST(SettingsBlob, DefaultRecordWritesThe121ByteBlob)
 {
   Trazelle plugin;
   std::vector<std::uint8_t> chunk;
-  EXPECT_TRUE(plugin.SerializeState(chunk));
+  EXPECT_TRUE(SerializeState(plugin, chunk));
   EXPECT_EQ(chunk, kDefaultBlob);
 }
 
@@ -91,11 +113,11 @@ TEST(SettingsBlob, SerializeAppendsToWhatTheChunkHolds)
 {
   Trazelle plugin;
   std::vector<std::uint8_t> chunk = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
-  plugin.SerializeState(chunk);
+  SerializeState(plugin, chunk);
   ASSERT_EQ(chunk.size(), 8u + 121u);
   EXPECT_TRUE(std::equal(kDefaultBlob.begin(), kDefaultBlob.end(), chunk.begin() + 8));
   plugin.GetSettings() = Customised();
-  EXPECT_EQ(plugin.UnserializeState(chunk, 8), 129);
+  EXPECT_EQ(UnserializeState(plugin, chunk, 8), 129);
   EXPECT_EQ(plugin.GetSettings(), Settings{});
 }
 
@@ -105,8 +127,8 @@ TEST(SettingsBlob, EveryFieldRoundTrips)
   writer.GetSettings() = Customised();
   writer.GetSettings().gain = 0.123456789;
   std::vector<std::uint8_t> chunk;
-  writer.SerializeState(chunk);
-  EXPECT_EQ(reader.UnserializeState(chunk, 0), static_cast<int>(chunk.size()));
+  SerializeState(writer, chunk);
+  EXPECT_EQ(UnserializeState(reader, chunk, 0), static_cast<int>(chunk.size()));
   EXPECT_EQ(reader.GetSettings(), writer.GetSettings());
 }
 
@@ -116,12 +138,12 @@ TEST(SettingsBlob, DoublesThatFitAFloatAreWrittenAsFloat32AndReadBackExactly)
   Trazelle writer, reader;
   writer.GetSettings().gain = 0.5;
   std::vector<std::uint8_t> chunk;
-  writer.SerializeState(chunk);
+  SerializeState(writer, chunk);
   const std::vector<std::uint8_t> gainEntry = {0xa4, 'g',  'a',  'i',  'n',
                                                0xca, 0x3f, 0x00, 0x00, 0x00};
   EXPECT_NE(std::search(chunk.begin(), chunk.end(), gainEntry.begin(), gainEntry.end()),
             chunk.end());
-  ASSERT_GT(reader.UnserializeState(chunk, 0), 0);
+  ASSERT_GT(UnserializeState(reader, chunk, 0), 0);
   EXPECT_EQ(reader.GetSettings().gain, 0.5);
 }
 
@@ -265,10 +287,10 @@ TEST(SettingsLoad, StartPositionMustLieInsideTheChunk)
 {
   Trazelle plugin;
   plugin.GetSettings() = Customised();
-  EXPECT_EQ(plugin.UnserializeState(kDefaultBlob, static_cast<int>(kDefaultBlob.size())), 0);
-  EXPECT_EQ(plugin.UnserializeState(kDefaultBlob, static_cast<int>(kDefaultBlob.size()) + 1), 0);
-  EXPECT_EQ(plugin.UnserializeState(kDefaultBlob, -1), 0);
-  EXPECT_EQ(plugin.UnserializeState(kDefaultBlob, 1), 0);
+  EXPECT_EQ(UnserializeState(plugin, kDefaultBlob, static_cast<int>(kDefaultBlob.size())), 0);
+  EXPECT_EQ(UnserializeState(plugin, kDefaultBlob, static_cast<int>(kDefaultBlob.size()) + 1), 0);
+  EXPECT_EQ(UnserializeState(plugin, kDefaultBlob, -1), 0);
+  EXPECT_EQ(UnserializeState(plugin, kDefaultBlob, 1), 0);
   EXPECT_EQ(plugin.GetSettings(), Customised());
 }
 
@@ -332,7 +354,7 @@ TEST(SettingsLoad, RandomAndMutatedBlobsNeverCorruptTheRecord)
     }
     }
     plugin.GetSettings() = Customised();
-    const int position = plugin.UnserializeState(blob, 0);
+    const int position = UnserializeState(plugin, blob, 0);
     if (position == 0)
     {
       ASSERT_EQ(plugin.GetSettings(), Customised()) << "trial " << trial;

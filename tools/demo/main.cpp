@@ -123,8 +123,9 @@ int main()
                 DemoSignal::kSegments[s].end, ToDb(peaks.segmentLeft[s]),
                 ToDb(peaks.segmentRight[s]));
 
-  std::vector<std::uint8_t> blob;
-  plugin.SerializeState(blob);
+  iplug::IByteChunk chunk;
+  plugin.SerializeState(chunk);
+  const std::vector<std::uint8_t> blob(chunk.GetData(), chunk.GetData() + chunk.Size());
   std::printf("settings blob (%zu bytes):", blob.size());
   for (std::size_t i = 0; i < blob.size(); ++i)
     std::printf("%s%02x", i % 32 == 0 ? "\n  " : " ", blob[i]);

@@ -1,0 +1,166 @@
+#include "framework/IByteChunk.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using iplug::IByteChunk;
+
+namespace
+{
+
+std::vector<std::uint8_t> Bytes(const IByteChunk& chunk)
+{
+  return {chunk.GetData(), chunk.GetData() + chunk.Size()};
+}
+
+} // namespace
+
+TEST(ByteChunk, ValuesAreLittleEndianAndReadBackAtTheirPositions)
+{
+  IByteChunk chunk;
+  chunk.Put(std::int32_t{0x01020304});
+  chunk.Put(true);
+  chunk.Put(-2.5);
+  EXPECT_EQ(chunk.Size(), 4 + 1 + 8);
+  EXPECT_EQ(Bytes(chunk)[0], 0x04);
+  EXPECT_EQ(Bytes(chunk)[3], 0x01);
+
+  std::int32_t i = 0;
+  bool b = false;
+  double d = 0.0;
+  int pos = chunk.Get(i, 0);
+  EXPECT_EQ(pos, 4);
+  pos = chunk.Get(b, pos);
+  EXPECT_EQ(pos, 5);
+  pos = chunk.Get(d, pos);
+  EXPECT_EQ(pos, 13);
+  EXPECT_EQ(i, 0x01020304);
+  EXPECT_TRUE(b);
+  EXPECT_EQ(d, -2.5);
+}
+
+TEST(ByteChunk, ReadPastTheEndGivesMinusOneAndLeavesTheValue)
+{
+  IByteChunk chunk;
+  chunk.Put(std::int32_t{7});
+  double d = 3.0;
+  EXPECT_EQ(chunk.Get(d, 0), -1); // 8 bytes from a 4-byte chunk
+  EXPECT_EQ(d, 3.0);
+  std::int32_t i = 0;
+  EXPECT_EQ(chunk.Get(i, 1), -1); // straddles the end
+  EXPECT_EQ(chunk.Get(i, 4), -1); // starts at the end
+  EXPECT_EQ(chunk.Get(i, 0), 4);
+}
+
+TEST(ByteChunk, NegativePositionPropagatesThroughChainedReads)
+{
+  IByteChunk chunk;
+  chunk.Put(std::int32_t{1});
+  chunk.Put(std::int32_t{2});
+  std::int32_t a = 0, b = 0;
+  int pos = chunk.Get(a, -1);
+  pos = chunk.Get(b, pos);
+  EXPECT_EQ(pos, -1);
+  EXPECT_EQ(chunk.GetBytes(&a, 4, -5), -1);
+  EXPECT_EQ(chunk.GetBytes(&a, -4, 0), -1);
+}
+
+TEST(ByteChunk, PositionsNearIntMaxDoNotWrap)
+{
+  IByteChunk chunk;
+  chunk.Put(std::int32_t{1});
+  std::int32_t i = 0;
+  EXPECT_EQ(chunk.Get(i, 0x7ffffffe), -1);
+  EXPECT_EQ(chunk.GetBytes(&i, 0x7fffffff, 2), -1);
+}
+
+TEST(ByteChunk, StringIsLengthThenBytesWithoutTerminator)
+{
+  IByteChunk chunk;
+  chunk.PutStr("Empty");
+  const std::vector<std::uint8_t> expected = {5, 0, 0, 0, 'E', 'm', 'p', 't', 'y'};
+  EXPECT_EQ(Bytes(chunk), expected);
+
+  std::string text;
+  EXPECT_EQ(chunk.GetStr(text, 0), 9);
+  EXPECT_EQ(text, "Empty");
+}
+
+TEST(ByteChunk, StringWithLengthBelowOneReadsEmpty)
+{
+  for (std::int32_t length : {0, -1, -100000})
+  {
+    IByteChunk chunk;
+    chunk.Put(length);
+    std::string text = "old";
+    EXPECT_EQ(chunk.GetStr(text, 0), 4);
+    EXPECT_TRUE(text.empty());
+  }
+}
+
+TEST(ByteChunk, TruncatedStringFails)
+{
+  IByteChunk chunk;
+  chunk.Put(std::int32_t{10});
+  chunk.PutBytes("abc", 3);
+  std::string text;
+  EXPECT_EQ(chunk.GetStr(text, 0), -1);
+
+  IByteChunk lengthOnly;
+  lengthOnly.PutBytes("\x05\x00", 2);
+  EXPECT_EQ(lengthOnly.GetStr(text, 0), -1);
+}
+
+TEST(ByteChunk, HeaderIsMagicThenVersion)
+{
+  IByteChunk chunk;
+  chunk.Put(std::int32_t{99}); // cleared by the header
+  IByteChunk::InitChunkWithIPlugVer(chunk);
+  const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
+  EXPECT_EQ(Bytes(chunk), expected);
+
+  int pos = 0;
+  EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(chunk, pos), 0x00010000);
+  EXPECT_EQ(pos, 8);
+}
+
+TEST(ByteChunk, ShortMagicLedChunkReadsFromMinusOne)
+{
+  for (int size = 4; size <= 7; ++size)
+  {
+    IByteChunk chunk;
+    IByteChunk::InitChunkWithIPlugVer(chunk);
+    chunk.Resize(size);
+    int pos = 0;
+    EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(chunk, pos), 0) << size;
+    EXPECT_EQ(pos, -1) << size;
+  }
+}
+
+TEST(ByteChunk, ChunkWithoutMagicIsABareBody)
+{
+  IByteChunk chunk;
+  chunk.PutBytes("\x88\xa7", 2);
+  int pos = 5;
+  EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(chunk, pos), 0);
+  EXPECT_EQ(pos, 0);
+
+  IByteChunk empty;
+  EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(empty, pos), 0);
+  EXPECT_EQ(pos, 0);
+}
+
+TEST(ByteChunk, ResizeZeroFillsAndPutChunkAppends)
+{
+  IByteChunk a;
+  a.Resize(3);
+  EXPECT_EQ(Bytes(a), (std::vector<std::uint8_t>{0, 0, 0}));
+  IByteChunk b;
+  b.PutStr("x");
+  a.PutChunk(b);
+  EXPECT_EQ(a.Size(), 3 + 5);
+  EXPECT_EQ(a.Resize(-4), 0);
+}

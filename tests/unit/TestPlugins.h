@@ -1,0 +1,118 @@
+#pragma once
+
+// Small plug-ins for the framework's tests: their state is one int32, so every
+// chunk layout can be written out by hand.
+
+#include "framework/IPlugAPIBase.h"
+#include "framework/IPlugVST2.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace trazelle_test
+{
+
+inline iplug::Config TestConfig(int nParams = 0, int nPresets = 1)
+{
+  iplug::Config config;
+  config.nParams = nParams;
+  config.nPresets = nPresets;
+  config.channelIOStr = "2-2";
+  config.pluginName = "Test";
+  config.mfrName = "Tester";
+  config.vendorVersion = iplug::PackVersion(1, 2, 3);
+  config.uniqueID = iplug::FourCharCode("Tst1");
+  config.mfrID = iplug::FourCharCode("Tstr");
+  config.plugDoesChunks = true;
+  config.plugHasUI = true;
+  config.plugWidth = 400;
+  config.plugHeight = 300;
+  config.plugMinWidth = 800;
+  config.plugMaxWidth = 200;
+  config.plugMinHeight = 150;
+  config.plugMaxHeight = 600;
+  return config;
+}
+
+// Records what the delegate hooks saw.
+struct HookLog
+{
+  struct ParamChange
+  {
+    int idx;
+    int source;
+  };
+  std::vector<ParamChange> paramChangesUI;
+  std::vector<int> paramChanges;
+  int restores = 0;
+  int uiOpens = 0;
+  int uiCloses = 0;
+  std::vector<iplug::IMidiMsg> midiUI;
+  std::vector<int> sysexSizesUI;
+};
+
+// The state is mValue. UnserializeState reads one int32 and, like a real
+// plug-in, wants exactly the rest of the chunk; it answers the chunk size or
+// 0 on failure.
+template <typename Base>
+class StatePlugBase : public Base
+{
+public:
+  using Base::Base;
+
+  bool SerializeState(iplug::IByteChunk& chunk) const override
+  {
+    chunk.Put(mValue);
+    return true;
+  }
+
+  int UnserializeState(const iplug::IByteChunk& chunk, int startPos) override
+  {
+    std::int32_t value = 0;
+    const int pos = chunk.Get(value, startPos);
+    if (pos < 0 || (mRejectNegative && value < 0)) return 0;
+    mValue = value;
+    return pos;
+  }
+
+  void OnParamChangeUI(int idx, iplug::EParamSource source) override
+  {
+    log.paramChangesUI.push_back({idx, source});
+  }
+  void OnParamChange(int idx) override { log.paramChanges.push_back(idx); }
+  void OnRestoreState() override
+  {
+    ++log.restores;
+    Base::OnRestoreState();
+  }
+  void OnUIOpen() override
+  {
+    ++log.uiOpens;
+    Base::OnUIOpen();
+  }
+  void OnUIClose() override
+  {
+    ++log.uiCloses;
+    Base::OnUIClose();
+  }
+  void OnMidiMsgUI(const iplug::IMidiMsg& msg) override { log.midiUI.push_back(msg); }
+  void OnSysexMsgUI(const iplug::ISysEx& msg) override { log.sysexSizesUI.push_back(msg.size); }
+
+  std::int32_t mValue = 0;
+  bool mRejectNegative = true;
+  HookLog log;
+};
+
+class TestAPIPlug : public StatePlugBase<iplug::IPlugAPIBase>
+{
+public:
+  explicit TestAPIPlug(const iplug::Config& config = TestConfig())
+      : StatePlugBase<iplug::IPlugAPIBase>(config, iplug::kAPIVST2)
+  {
+  }
+  using iplug::IPlugAPIBase::mMidiMsgsFromEditor;
+  using iplug::IPlugAPIBase::mSysExFromEditor;
+};
+
+} // namespace trazelle_test
