@@ -127,8 +127,8 @@ void TrazelleEditor::Layout(IGraphics* g)
 
   attach(new control::CustomDrawControl(
              l.legend,
-             [rows = l.legendRows](ControlBase& c, IGraphics& gr)
-             { DrawLegend(c, gr, rows[0], rows[1]); },
+             [left = l.legendRows[0], right = l.legendRows[1]](ControlBase& c, IGraphics& gr)
+             { DrawLegend(c, gr, left, right); },
              DefaultStyle()),
          -1, kThemeGroup);
 

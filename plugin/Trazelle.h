@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/TrazelleEditor.h"
 #include "framework/IPlugConfig.h"
 #include "framework/IPlugVST2.h"
 #include "plugin/SampleBuffer.h"
@@ -56,11 +57,14 @@ public:
   SampleBuffer& OscilloscopeBuffer() { return mOscilloscopeBuffer; }
   SampleBuffer& MeterBuffer() { return mMeterBuffer; }
 
+  TrazelleEditor& Editor() { return mEditor; }
+
 private:
   SampleBuffer mOscilloscopeBuffer;
   SampleBuffer mMeterBuffer;
   Settings mSettings;
   std::atomic<bool> mFreeze{false};
+  TrazelleEditor mEditor{this, &mSettings};
 };
 
 } // namespace qm::Trazelle

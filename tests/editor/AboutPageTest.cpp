@@ -4,6 +4,7 @@
 
 #include "controls/HidingOverlayControl.h"
 #include "editor/EditorDrawing.h"
+#include "editor/Themes.h"
 #include "graphics/IURLControl.h"
 
 using namespace qm;

@@ -88,7 +88,7 @@ TEST_F(EditorTest, DurationKnobWritesOnlyTheCurrentModesDuration)
   harness->Wheel(Where::kDurationX, Where::kRowY, 1); // to the top: 4 s
   EXPECT_EQ(Settings().envelope_mode_duration, 1.0);
   EXPECT_EQ(Settings().waveform_mode_duration, 0.4);
-  EXPECT_EQ(TextOf(Tag::kTagDuration), "3.998 s"); // 1664 x 106 / 44100
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "4.000 s"); // 1664 x 106 / 44100 = 3.9996
 }
 
 TEST_F(EditorTest, VerticalZoomEndsReadFortyAndMinusTwentyDecibelsAndSetTheLevelGrids)
