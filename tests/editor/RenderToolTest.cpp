@@ -61,8 +61,9 @@ TEST(RenderTool, DemoSignalGivesAnEditorPictureWithTracesAndTitleBar)
   EXPECT_EQ(image.width, 832);
   EXPECT_EQ(image.height, 464);
   const auto& blue = qm::Trazelle::ThemeColors(0);
-  EXPECT_GT(CountNear(image, blue[8], 12, 49, 304), 200); // left trace
-  EXPECT_GT(CountNear(image, blue[7], 12, 49, 304), 200); // right trace
+  EXPECT_GT(CountNear(image, blue[8], 12, 49, 304), 200);                   // left trace
+  EXPECT_GT(CountNear(image, blue[7], 12, 49, 304), 200);                   // right trace
+  EXPECT_GT(CountNear(image, IColor(255, 236, 239, 241), 1, 49, 304), 500); // grid lines
   const auto corner = image.At(0, 40);
   EXPECT_NEAR(corner.r, blue[6].R, 2);
   EXPECT_NEAR(corner.b, blue[6].B, 2);
@@ -75,16 +76,17 @@ TEST(RenderTool, WavFileAtItsOwnRateWithThemeAndScale)
   const fs::path wav = TempDir() / "tone.wav";
   const fs::path png = TempDir() / "tone.png";
   fs::remove(png);
-  // A left-only 441 Hz tone at 22050 Hz, mono in the file: both channels show it.
+  // A 441 Hz tone at 22050 Hz, the right channel at a third of the left, so
+  // the left trace shows around the right one.
   StereoAudio tone{22050.0, {}, {}};
-  for (int i = 0; i < 22050; ++i)
+  for (int i = 0; i < 11025; ++i)
   {
-    tone.left.push_back(0.8 * std::sin(2.0 * M_PI * 441.0 * i / 22050.0));
-    tone.right.push_back(0.0);
+    tone.left.push_back(0.9 * std::sin(2.0 * M_PI * 441.0 * i / 22050.0));
+    tone.right.push_back(tone.left.back() / 3.0);
   }
   std::string error;
-  ASSERT_TRUE(WriteWavFile(wav.string(), tone, 1, error)) << error;
-  ASSERT_EQ(RunTool("--input " + wav.string() + " --seconds 0.5 --theme orange --scale 150 " +
+  ASSERT_TRUE(WriteWavFile(wav.string(), tone, 2, error)) << error;
+  ASSERT_EQ(RunTool("--input " + wav.string() + " --seconds 0.4 --theme orange --scale 150 " +
                     "--quiet --png " + png.string()),
             0);
   RgbaImage image;
