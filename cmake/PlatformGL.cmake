@@ -10,7 +10,7 @@
 add_library(trazelle_gl INTERFACE)
 if(WIN32)
   # The loader lives with the Windows window (cmake/PlatformWin32.cmake).
-  target_link_libraries(trazelle_gl INTERFACE trazelle_win32 opengl32)
+  target_link_libraries(trazelle_gl INTERFACE trazelle_glloader opengl32)
   target_compile_definitions(trazelle_gl INTERFACE TRAZELLE_GL_WGL=1)
 else()
   find_package(PkgConfig REQUIRED)

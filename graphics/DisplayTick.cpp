@@ -10,6 +10,11 @@ int DisplayTickTimerIntervalMs(int framesPerSecond)
   return interval < 20 ? 15 : interval;
 }
 
+bool SupportsVBlankWaiter(unsigned major, unsigned minor)
+{
+  return major > 6 || (major == 6 && minor >= 2);
+}
+
 bool VBlankTickFilter::ShouldTick(uint32_t messageCount, uint32_t currentCount) const
 {
   if (messageCount != currentCount) return false;

@@ -19,6 +19,10 @@ inline constexpr unsigned kDisplayTickTimerId = 2;
 // 30 fps gives 33). A non-positive rate counts as 60 fps.
 int DisplayTickTimerIntervalMs(int framesPerSecond);
 
+// Whether a system version offers the vertical-blank wait: Windows 8 (6.2)
+// or later, compared as a version (so 10.0 qualifies, 6.1 does not).
+bool SupportsVBlankWaiter(unsigned major, unsigned minor);
+
 // Decides which vertical-blank messages become display ticks. The waiter
 // thread increments a counter per blank and posts the new value; the window
 // passes each message's value and the counter's current value.

@@ -474,6 +474,12 @@ public:
   void SetControlValueAfterTextEdit(const char* str);
   /** The control whose text is being edited, or null. */
   IControl* GetControlInTextEntry() const { return mInTextEntry; }
+  /** The platform's text entry closed without a value (cancelled): the control keeps its own. */
+  void ClearInTextEntryControl()
+  {
+    mInTextEntry = nullptr;
+    mTextEntryValIdx = -1;
+  }
   IControl* GetControlInPopupMenu() const { return mInPopupMenu; }
 
 protected:

@@ -44,7 +44,7 @@ inline constexpr int kTextEntryNoParam = -1;
 inline constexpr int kTextEntryParamBool = 1;
 inline constexpr int kTextEntryParamInt = 2;
 inline constexpr int kTextEntryParamEnum = 3;
-inline constexpr int kTextEntryParamDouble = 0;
+inline constexpr int kTextEntryParamDouble = 4;
 
 // Enter commits, Escape cancels, any other key is left to the edit box.
 TextEntryRequest TextEntryKeyRequest(int key);

@@ -1,7 +1,6 @@
 #include "graphics/WindowRules.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace iplug::igraphics
 {
@@ -32,15 +31,6 @@ LogicalRect DeviceToLogicalOutward(int l, int t, int r, int b, float scale)
 int LogicalToDevice(float v, float scale)
 {
   return static_cast<int>(std::lround(v * scale));
-}
-
-std::string MenuItemLabel(int prefixMode, int index, const std::string& text)
-{
-  static const char* const formats[] = {"%1d: ", "%02d: ", "%03d: "};
-  if (prefixMode < 1 || prefixMode > 3) return text;
-  char prefix[32];
-  std::snprintf(prefix, sizeof(prefix), formats[prefixMode - 1], index);
-  return prefix + text;
 }
 
 } // namespace iplug::igraphics

@@ -26,6 +26,15 @@ TEST(DisplayTickTimer, NonPositiveRateFallsBackTo60)
   EXPECT_EQ(DisplayTickTimerIntervalMs(-5), 15);
 }
 
+TEST(DisplayTickMode, VBlankWaiterFromWindows8On)
+{
+  EXPECT_FALSE(SupportsVBlankWaiter(6, 1)) << "Windows 7 ticks from the timer";
+  EXPECT_TRUE(SupportsVBlankWaiter(6, 2));
+  EXPECT_TRUE(SupportsVBlankWaiter(6, 3));
+  EXPECT_TRUE(SupportsVBlankWaiter(10, 0)) << "a newer major version with minor 0 qualifies";
+  EXPECT_FALSE(SupportsVBlankWaiter(5, 9));
+}
+
 namespace
 {
 

@@ -56,7 +56,7 @@ TEST(DCBlocker, ConstantInputDecaysTowardZero)
     ASSERT_GT(y, 0.0);
     previous = y;
   }
-  EXPECT_LT(y, 0.001); // one second is 63 time constants of 1/(2 pi 10 Hz)... well past the knee
+  EXPECT_LT(y, 0.001); // one second is about 63 time constants of 1 / (2 pi 10 Hz)
 }
 
 TEST(DCBlocker, PassesAudioBandSignalsAndKeepsChannelsApart)

@@ -15,15 +15,6 @@ TEST(WindowScreenScale, IsWholeMultipleOf96Dpi)
   EXPECT_EQ(ScreenScaleFromDpi(30), 1);
 }
 
-TEST(WindowWheel, WholeNotchesTruncateTowardZero)
-{
-  EXPECT_EQ(WheelSteps(120), 1);
-  EXPECT_EQ(WheelSteps(-240), -2);
-  EXPECT_EQ(WheelSteps(119), 0);
-  EXPECT_EQ(WheelSteps(-119), 0);
-  EXPECT_EQ(WheelSteps(250), 2);
-}
-
 TEST(WindowPenSignature, MatchesOnlyTheMarkedHighBits)
 {
   EXPECT_TRUE(IsPenOrTouchSignature(0xFF515700u));
@@ -50,12 +41,4 @@ TEST(WindowPaintRect, LogicalToDeviceRoundsToNearest)
 {
   EXPECT_EQ(LogicalToDevice(10.4f, 1.5f), 16);
   EXPECT_EQ(LogicalToDevice(10.f, 2.f), 20);
-}
-
-TEST(WindowMenuLabels, PrefixesFollowTheMenuSetting)
-{
-  EXPECT_EQ(MenuItemLabel(0, 3, "Both"), "Both");
-  EXPECT_EQ(MenuItemLabel(1, 3, "Both"), "3: Both");
-  EXPECT_EQ(MenuItemLabel(2, 3, "Both"), "03: Both");
-  EXPECT_EQ(MenuItemLabel(3, 3, "Both"), "003: Both");
 }

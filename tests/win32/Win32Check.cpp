@@ -6,6 +6,7 @@
 #include "graphics/platform/win32/ModuleResources.h"
 #include "graphics/platform/win32/VBlankThread.h"
 #include "graphics/platform/win32/WGLContext.h"
+#include "tests/win32/WinCheck.h"
 
 #include <tlhelp32.h>
 
@@ -17,18 +18,6 @@ using namespace iplug::igraphics;
 
 namespace
 {
-
-int gFailures = 0;
-
-#define CHECK(cond)                                                                                \
-  do                                                                                               \
-  {                                                                                                \
-    if (!(cond))                                                                                   \
-    {                                                                                              \
-      std::printf("FAILED %s:%d: %s\n", __FILE__, __LINE__, #cond);                                \
-      ++gFailures;                                                                                 \
-    }                                                                                              \
-  } while (0)
 
 int ThreadCount()
 {
@@ -186,6 +175,5 @@ int main()
   CheckGLContext();
   CheckVBlankThread();
   CHECK(DisplayTickTimerIntervalMs(60) == 15);
-  std::printf("trazelle_win32_check: %s\n", gFailures ? "FAILED" : "passed");
-  return gFailures ? 1 : 0;
+  return WinCheckResult("trazelle_win32_check");
 }

@@ -5,6 +5,9 @@
 
 #include "framework/VST2Interface.h"
 #include "tools/vsthost/PluginLibrary.h"
+#ifdef _WIN32
+#include "tools/vsthost/EditorRun.h"
+#endif
 
 #include <cmath>
 #include <cstdio>
@@ -479,9 +482,11 @@ int main(int argc, char** argv)
 {
   if (argc < 2)
   {
-    std::printf("usage: %s PLUGIN\n", argv[0]);
+    std::printf("usage: %s PLUGIN [--editor]\n", argv[0]);
     return 2;
   }
+  // --editor (Windows): only the editor run, in a window of this process.
+  const bool editorRun = argc > 2 && std::strcmp(argv[2], "--editor") == 0;
 
   {
     vsthost::PluginLibrary library(argv[1]);
@@ -496,7 +501,15 @@ int main(int argc, char** argv)
       vsthost::EntryPoint legacy = library.Find("main");
       Check(entry != nullptr, "VSTPluginMain exported");
       Check(legacy != nullptr, "main exported");
-      if (entry != nullptr && legacy != nullptr)
+      if (editorRun && entry != nullptr)
+      {
+#ifdef _WIN32
+        vsthost::RunEditorChecks(entry, &Check);
+#else
+        Check(false, "the editor run needs Windows");
+#endif
+      }
+      else if (entry != nullptr && legacy != nullptr)
       {
         {
           Instance viaMain(legacy);

@@ -76,7 +76,11 @@ bool WGLContext::Create(HDC dc)
 void WGLContext::Destroy()
 {
   if (!mContext) return;
-  if (mBorrowed) Deactivate();
+  if (mBorrowDepth > 0)
+  {
+    mBorrowDepth = 1;
+    Deactivate();
+  }
   if (wglGetCurrentContext() == mContext) wglMakeCurrent(nullptr, nullptr);
   wglDeleteContext(mContext);
   mContext = nullptr;
@@ -88,17 +92,16 @@ void WGLContext::Destroy()
 bool WGLContext::Activate()
 {
   if (!mContext) return false;
+  if (mBorrowDepth++ > 0) return wglGetCurrentContext() == mContext;
   mSavedDC = wglGetCurrentDC();
   mSavedContext = wglGetCurrentContext();
-  mBorrowed = true;
   if (mSavedContext == mContext) return true;
   return wglMakeCurrent(mDC, mContext) != FALSE;
 }
 
 void WGLContext::Deactivate()
 {
-  if (!mBorrowed) return;
-  mBorrowed = false;
+  if (mBorrowDepth == 0 || --mBorrowDepth > 0) return;
   if (mSavedContext != mContext) wglMakeCurrent(mSavedDC, mSavedContext);
   mSavedDC = nullptr;
   mSavedContext = nullptr;

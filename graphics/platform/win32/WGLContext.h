@@ -38,8 +38,8 @@ public:
   bool FunctionsLoaded() const { return mFunctionsLoaded; }
 
   // Makes this context current and remembers whatever the caller had current,
-  // so that drawing from inside a host's own GL code leaves it intact.
-  // Calls do not nest: one Activate, then one Deactivate. [ui thread]
+  // so that drawing from inside a host's own GL code leaves it intact. Calls
+  // nest; the outermost Deactivate restores the caller's pair. [ui thread]
   bool Activate();
   void Deactivate();
 
@@ -52,7 +52,7 @@ private:
   bool mFunctionsLoaded = false;
   HDC mSavedDC = nullptr;
   HGLRC mSavedContext = nullptr;
-  bool mBorrowed = false;
+  int mBorrowDepth = 0;
   static std::atomic<int> sLive;
 };
 

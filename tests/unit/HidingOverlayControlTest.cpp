@@ -1,0 +1,120 @@
+#include "controls/HidingOverlayControl.h"
+#include "WidgetTestSupport.h"
+#include "controls/CustomDrawControl.h"
+#include "controls/LineControl.h"
+
+#include <gtest/gtest.h>
+
+namespace qm::control::test
+{
+namespace
+{
+
+const IRECT kLogo(734, 13, 800, 35);
+const IRECT kAbout(0, 48, 832, 464);
+
+struct OverlayFixture : ::testing::Test
+{
+  RecordingGraphics g;
+  std::vector<IRECT> closedDraws;
+  std::vector<IRECT> openDraws;
+  HidingOverlayControl* overlay = nullptr;
+  IControl* page = nullptr; // list A: shown while closed
+  IControl* link = nullptr; // list B: shown while open
+
+  void SetUp() override
+  {
+    overlay = static_cast<HidingOverlayControl*>(g.AttachControl(new HidingOverlayControl(
+        kLogo, kAbout, [this](IGraphics&, const IRECT& r) { closedDraws.push_back(r); },
+        [this](IGraphics&, const IRECT& r) { openDraws.push_back(r); })));
+    page = g.AttachControl(new LineControl(0, 176, 832, 176));
+    overlay->AddToListA(page);
+    link = g.AttachControl(new LineControl(0, 288, 832, 288));
+    overlay->AddToListB(link);
+  }
+};
+
+TEST_F(OverlayFixture, StartsClosedWithOnlyListAShown)
+{
+  EXPECT_FALSE(overlay->IsOpen());
+  EXPECT_FALSE(page->IsHidden());
+  EXPECT_TRUE(link->IsHidden());
+  EXPECT_EQ(overlay->GetTargetRECT(), kLogo);
+}
+
+TEST_F(OverlayFixture, ClickOnTheTriggerOpensAndSwapsTheLists)
+{
+  g.OnMouseDown(Pointer(750, 20));
+  g.OnMouseUp(Pointer(750, 20));
+  EXPECT_TRUE(overlay->IsOpen());
+  EXPECT_TRUE(page->IsHidden());
+  EXPECT_FALSE(link->IsHidden());
+  EXPECT_EQ(overlay->GetTargetRECT(), kAbout);
+  EXPECT_FALSE(overlay->GetMouseIsOver());
+
+  // The trigger area is no longer the overlay's; a click in the page closes it again.
+  g.OnMouseDown(Pointer(400, 100));
+  EXPECT_FALSE(overlay->IsOpen());
+  EXPECT_FALSE(page->IsHidden());
+  EXPECT_TRUE(link->IsHidden());
+  EXPECT_EQ(overlay->GetTargetRECT(), kLogo);
+}
+
+TEST_F(OverlayFixture, ControlsAddedWhileOpenAreHiddenAtOnce)
+{
+  overlay->OnMouseDown(750, 20, IMouseMod(true));
+  IControl* late = g.AttachControl(new LineControl(0, 10, 10, 10));
+  overlay->AddToListA(late);
+  EXPECT_TRUE(late->IsHidden());
+  IControl* lateLink = g.AttachControl(new LineControl(0, 20, 10, 20));
+  overlay->AddToListB(lateLink);
+  EXPECT_FALSE(lateLink->IsHidden());
+}
+
+TEST_F(OverlayFixture, DrawsIntoTheRectangleOfItsState)
+{
+  overlay->Draw(g);
+  overlay->OnMouseDown(750, 20, IMouseMod(true));
+  overlay->Draw(g);
+  EXPECT_EQ(closedDraws, std::vector<IRECT>{kLogo});
+  EXPECT_EQ(openDraws, std::vector<IRECT>{kAbout});
+  EXPECT_TRUE(overlay->GetRECT().Contains(kAbout)) << "the open page is inside the drawn area";
+  EXPECT_TRUE(overlay->GetRECT().Contains(kLogo));
+}
+
+TEST(HidingOverlayControl, MissingDrawFunctionFillsItsRectangle)
+{
+  RecordingGraphics g;
+  HidingOverlayControl overlay(kLogo, kAbout, nullptr, nullptr);
+  overlay.Draw(g);
+  ASSERT_EQ(g.Count(Op::Fill), 1);
+  EXPECT_EQ(g.Of(Op::MoveTo)[0].args, (std::vector<float>{kLogo.L, kLogo.T}));
+}
+
+TEST(CustomDrawControl, DrawFunctionGetsTheControlAndItsStyle)
+{
+  RecordingGraphics g;
+  IColor seen;
+  IGraphics* where = nullptr;
+  CustomDrawControl c(
+      IRECT(0, 0, 832, 48),
+      [&](ControlBase& self, IGraphics& gr)
+      {
+        seen = self.GetStyle().Color(6);
+        where = &gr;
+      },
+      TestStyle());
+  c.Draw(g);
+  EXPECT_EQ(seen, TestStyle().Color(6));
+  EXPECT_EQ(where, &g);
+  EXPECT_TRUE(c.GetLabel().empty());
+
+  ColorSet theme = DistinctColors();
+  theme[6] = IColor(255, 1, 2, 3);
+  c.SetColors(theme);
+  c.Draw(g);
+  EXPECT_EQ(seen, IColor(255, 1, 2, 3)) << "a theme change reaches the draw function";
+}
+
+} // namespace
+} // namespace qm::control::test

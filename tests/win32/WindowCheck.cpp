@@ -1,0 +1,304 @@
+// Checks of IGraphicsWin's window procedure under a real window system:
+// positions arrive in logical pixels at a non-integer draw scale, drags carry
+// their deltas, the wheel counts whole notches, and the text-entry box
+// commits on Enter and focus loss, cancels on Escape and on a click into the
+// editor, and refuses letters in a numeric entry.
+
+#include "framework/IGEditorDelegate.h"
+#include "framework/IParam.h"
+#include "graphics/IPanelControl.h"
+#include "graphics/ITextControl.h"
+#include "graphics/platform/win32/IGraphicsWin.h"
+#include "tests/win32/WinCheck.h"
+#include "tools/vsthost/ImportHooks_win.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+#include <string>
+
+using namespace iplug;
+using namespace iplug::igraphics;
+
+namespace
+{
+
+class TestDelegate : public IGEditorDelegate
+{
+public:
+  TestDelegate() : IGEditorDelegate(1) { GetParam(0)->InitInt("count", 5, 0, 100); }
+  void BeginInformHostOfParamChangeFromUI(int) override {}
+  void EndInformHostOfParamChangeFromUI(int) override {}
+};
+
+struct Recorder : IControl
+{
+  explicit Recorder(const IRECT& r) : IControl(r) {}
+  void Draw(IGraphics& g) override { g.FillRect(IColor(255, 200, 40, 40), GetRECT()); }
+  void OnMouseDown(float x, float y, const IMouseMod& mod) override
+  {
+    downX = x;
+    downY = y;
+    downL = mod.L;
+    ++downs;
+  }
+  void OnMouseUp(float, float, const IMouseMod&) override { ++ups; }
+  void OnMouseDrag(float, float, float dX, float dY, const IMouseMod&) override
+  {
+    dragDX += dX;
+    dragDY += dY;
+    ++drags;
+  }
+  void OnMouseWheel(float, float, const IMouseMod&, float d) override { wheel += d; }
+  void OnTextEntryCompletion(const char* str, int) override
+  {
+    committed = str;
+    ++completions;
+  }
+  void SetValueFromUserInput(double value, int) override
+  {
+    userValue = value;
+    ++completions;
+  }
+
+  float downX = -1, downY = -1, dragDX = 0, dragDY = 0, wheel = 0;
+  bool downL = false;
+  int downs = 0, ups = 0, drags = 0, completions = 0;
+  double userValue = -1;
+  std::string committed;
+};
+
+LPARAM At(float x, float y, float scale)
+{
+  return MAKELPARAM(static_cast<int>(x * scale), static_cast<int>(y * scale));
+}
+
+HWND MakeParent()
+{
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TrazelleWindowCheck";
+  RegisterClassW(&wc);
+  return CreateWindowW(L"TrazelleWindowCheck", L"parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                       1300, 760, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// The window's finished frame, read while its context is current in SwapBuffers.
+using SwapBuffersFn = BOOL(WINAPI*)(HDC);
+SwapBuffersFn gSwapBuffers = nullptr;
+bool gCapture = false;
+std::vector<uint8_t> gPixels;
+int gWidth = 0, gHeight = 0;
+
+BOOL WINAPI CaptureSwapBuffers(HDC dc)
+{
+  if (gCapture)
+  {
+    RECT r{};
+    GetClientRect(WindowFromDC(dc), &r);
+    gWidth = r.right;
+    gHeight = r.bottom;
+    gPixels.assign(static_cast<size_t>(gWidth) * gHeight * 4, 0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, gWidth, gHeight, GL_RGBA, GL_UNSIGNED_BYTE, gPixels.data());
+    gCapture = false;
+  }
+  return gSwapBuffers(dc);
+}
+
+// RGB at a device pixel (top-left origin).
+std::array<int, 3> PixelAt(int x, int y)
+{
+  const uint8_t* p = &gPixels[(static_cast<size_t>(gHeight - 1 - y) * gWidth + x) * 4];
+  return {p[0], p[1], p[2]};
+}
+
+bool Capture(HWND editor)
+{
+  gCapture = true;
+  InvalidateRect(editor, nullptr, FALSE);
+  UpdateWindow(editor);
+  return !gCapture && !gPixels.empty();
+}
+
+void Tick(HWND editor)
+{
+  SendMessageW(editor, WM_TIMER, kDisplayTickTimerId, 0);
+}
+
+HWND EditBox(HWND editor)
+{
+  return FindWindowExW(editor, nullptr, L"EDIT", nullptr);
+}
+
+std::wstring EditText(HWND edit)
+{
+  wchar_t buffer[64] = {};
+  GetWindowTextW(edit, buffer, 63);
+  return buffer;
+}
+
+void CheckInput(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
+{
+  // 150 % draw scale: device pixels ÷ 1.5.
+  SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(150, 120, scale));
+  CHECK(rec.downs == 1 && rec.downL);
+  CHECK(std::abs(rec.downX - 150.f) < 0.7f && std::abs(rec.downY - 120.f) < 0.7f);
+  SendMessageW(editor, WM_MOUSEMOVE, MK_LBUTTON, At(160, 110, scale));
+  SendMessageW(editor, WM_MOUSEMOVE, MK_LBUTTON, At(160, 110, scale)); // no movement: no drag
+  CHECK(rec.drags == 1);
+  CHECK(std::abs(rec.dragDX - 10.f) < 1.4f && std::abs(rec.dragDY + 10.f) < 1.4f);
+  SendMessageW(editor, WM_LBUTTONUP, 0, At(160, 110, scale));
+  CHECK(rec.ups == 1);
+  CHECK(GetCapture() != editor);
+
+  POINT p{static_cast<LONG>(150 * scale), static_cast<LONG>(120 * scale)};
+  ClientToScreen(editor, &p);
+  SendMessageW(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MAKELPARAM(p.x, p.y));
+  CHECK(rec.wheel == 2.f);
+  SendMessageW(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-360)), MAKELPARAM(p.x, p.y));
+  CHECK(rec.wheel == -1.f);
+  (void)g;
+}
+
+void CheckTextEntry(IGraphicsWin& g, HWND editor, Recorder& rec)
+{
+  // Escape cancels: no value reaches the control, the box goes away.
+  g.CreateTextEntry(rec, IText(), IRECT(100, 100, 200, 120), "12");
+  HWND edit = EditBox(editor);
+  CHECK(edit != nullptr);
+  if (!edit) return;
+  CHECK(GetDlgCtrlID(edit) == 99);
+  CHECK(static_cast<uint32_t>(GetWindowLongPtrW(edit, GWLP_USERDATA)) == 0xdeadf00bu);
+  CHECK(EditText(edit) == L"12");
+  SendMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+  Tick(editor);
+  CHECK(EditBox(editor) == nullptr);
+  CHECK(rec.completions == 0);
+  CHECK(g.GetControlInTextEntry() == nullptr);
+
+  // Enter commits the typed text.
+  g.CreateTextEntry(rec, IText(), IRECT(100, 100, 200, 120), "");
+  edit = EditBox(editor);
+  CHECK(edit != nullptr);
+  if (!edit) return;
+  SendMessageW(edit, WM_CHAR, 'h', 0);
+  SendMessageW(edit, WM_CHAR, 'i', 0);
+  SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+  SendMessageW(edit, WM_CHAR, '\r', 0);
+  Tick(editor);
+  CHECK(EditBox(editor) == nullptr);
+  CHECK(rec.completions == 1 && rec.committed == "hi");
+
+  // A click into the editor while typing cancels.
+  g.CreateTextEntry(rec, IText(), IRECT(100, 100, 200, 120), "");
+  edit = EditBox(editor);
+  if (edit)
+  {
+    SetFocus(edit);
+    SendMessageW(edit, WM_CHAR, 'x', 0);
+    SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    Tick(editor);
+    CHECK(EditBox(editor) == nullptr);
+    CHECK(rec.completions == 1);
+    CHECK(rec.downs == 1); // the click went no further
+  }
+
+  // Focus moving to another window commits.
+  g.CreateTextEntry(rec, IText(), IRECT(100, 100, 200, 120), "");
+  edit = EditBox(editor);
+  if (edit)
+  {
+    SendMessageW(edit, WM_CHAR, 'o', 0);
+    SendMessageW(edit, WM_CHAR, 'k', 0);
+    SendMessageW(edit, WM_KILLFOCUS, 0, 0);
+    Tick(editor);
+    CHECK(rec.completions == 2 && rec.committed == "ok");
+  }
+
+  // A whole-number parameter refuses letters: "a" inserts nothing.
+  rec.SetParamIdx(0);
+  g.CreateTextEntry(rec, IText(), IRECT(100, 100, 200, 120), "");
+  edit = EditBox(editor);
+  if (edit)
+  {
+    SendMessageW(edit, WM_CHAR, 'a', 0);
+    CHECK(EditText(edit).empty());
+    SendMessageW(edit, WM_CHAR, '4', 0);
+    SendMessageW(edit, WM_CHAR, '2', 0);
+    CHECK(EditText(edit) == L"42");
+    SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    Tick(editor);
+    CHECK(rec.completions == 3 && std::abs(rec.userValue - 0.42) < 1e-9);
+  }
+  rec.SetParamIdx(kNoParameter);
+}
+
+void CheckDrawing(IGraphicsWin& g, HWND editor, float scale)
+{
+  CHECK(g.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+  CHECK(!g.LoadFont("Missing", "missing-font.ttf"));
+  const ISVG logo = g.LoadSVG("Quillmarsh_Logo_360x120.svg");
+  CHECK(logo.IsValid());
+  g.AttachBackground(new IPanelControl(g.GetBounds(), IPattern(IColor(255, 255, 255, 255))));
+  g.AttachControl(new ITextControl(IRECT(300, 20, 500, 80), "Trazelle", IText(40.f)));
+  CHECK(Capture(editor));
+  if (gPixels.empty()) return;
+  CHECK(gWidth == 1248 && gHeight == 696);
+  auto px = [&](float x, float y) {
+    return PixelAt(static_cast<int>(x * scale), static_cast<int>(y * scale));
+  };
+  CHECK((px(20, 20) == std::array<int, 3>{255, 255, 255}));  // background
+  CHECK((px(150, 150) == std::array<int, 3>{200, 40, 40}));   // the recorder's fill
+  CHECK((px(700, 400) == std::array<int, 3>{255, 255, 255}));
+  // Text in the loaded font leaves dark pixels in its box, none outside.
+  int dark = 0;
+  for (int y = 20; y < 80; ++y)
+    for (int x = 300; x < 500; ++x)
+    {
+      const auto p = px(static_cast<float>(x), static_cast<float>(y));
+      dark += p[0] + p[1] + p[2] < 200 ? 1 : 0;
+    }
+  CHECK(dark > 100);
+  std::printf("window frame %d x %d, %d text pixels\n", gWidth, gHeight, dark);
+}
+
+} // namespace
+
+int main()
+{
+  gSwapBuffers = reinterpret_cast<SwapBuffersFn>(vsthost::PatchImport(
+    GetModuleHandleW(nullptr), "gdi32.dll", "SwapBuffers", reinterpret_cast<void*>(&CaptureSwapBuffers)));
+  CHECK(gSwapBuffers != nullptr);
+  HWND parent = MakeParent();
+  CHECK(parent != nullptr);
+  TestDelegate delegate;
+  const float scale = 1.5f;
+  {
+    IGraphicsWin graphics(&delegate, 832, 464, 60, scale);
+    HWND editor = static_cast<HWND>(graphics.OpenWindow(parent));
+    CHECK(editor != nullptr);
+    CHECK(IGraphicsWin::OpenWindowCount() == 1);
+    if (editor)
+    {
+      RECT client{};
+      GetClientRect(editor, &client);
+      CHECK(client.right == 1248 && client.bottom == 696);
+      CHECK(std::string(graphics.GetPlatformAPIStr()) == "win32");
+      CHECK(graphics.GetPlatformWindowScale() == 1);
+      auto* rec = new Recorder(IRECT(100, 100, 200, 200));
+      graphics.AttachControl(rec);
+      CheckInput(graphics, editor, *rec, scale);
+      if (gSwapBuffers) CheckDrawing(graphics, editor, scale);
+      CheckTextEntry(graphics, editor, *rec);
+      graphics.CloseWindow();
+      CHECK(!IsWindow(editor));
+    }
+    CHECK(IGraphicsWin::OpenWindowCount() == 0);
+    CHECK(WGLContext::LiveCount() == 0);
+    CHECK(VBlankThread::LiveCount() == 0);
+  }
+  DestroyWindow(parent);
+  return WinCheckResult("trazelle_window_check");
+}
