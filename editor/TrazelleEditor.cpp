@@ -40,6 +40,8 @@ constexpr float kKnobMaxAngle = 495.f;
 constexpr double kKnobGearing = 4.0;
 constexpr float kAboutLineSpacing = 40.f;
 constexpr IColor kLinkHoverColor{255, 233, 76, 0};
+constexpr const char* kThemeMenuTitle = "themes";
+constexpr const char* kScaleMenuTitle = "scales";
 
 } // namespace
 
@@ -171,7 +173,7 @@ void TrazelleEditor::Layout(IGraphics* g)
          kTagMode, kThemeGroup);
   heading(l.scopeHeading, "Oscilloscope");
 
-  auto themes = std::make_unique<IPopupMenu>("themes");
+  auto themes = std::make_unique<IPopupMenu>(kThemeMenuTitle);
   for (int i = 0; i < kNumThemes; ++i)
     themes->AddItem(std::string(ThemeName(i)).c_str());
   attach(new control::PopupControl(
@@ -179,7 +181,7 @@ void TrazelleEditor::Layout(IGraphics* g)
              [this](int index) { OnThemeChosen(index); }, "theme", PopupStyle()),
          -1, kThemeGroup);
 
-  auto scales = std::make_unique<IPopupMenu>("scales");
+  auto scales = std::make_unique<IPopupMenu>(kScaleMenuTitle);
   for (int i = 0; i < kNumScales; ++i)
     scales->AddItem(std::string(ZoomItem(i)).c_str());
   attach(new control::PopupControl(
@@ -228,6 +230,21 @@ void TrazelleEditor::SyncControls()
 
   ApplyTheme(mSettings->theme);
   ApplyScale(mSettings->scale);
+
+  // The menus name the record's theme and scale too: a state loaded while the
+  // editor is open changes them under the menus.
+  g->ForControlInGroup(kThemeGroup,
+                       [this](IControl* c)
+                       {
+                         auto* popup = dynamic_cast<control::PopupControl*>(c);
+                         if (!popup) return;
+                         const std::string& menu = popup->GetMenu().GetRootTitle();
+                         if (menu == kThemeMenuTitle)
+                           popup->SetValueText(std::string(ThemeName(mSettings->theme)));
+                         else if (menu == kScaleMenuTitle)
+                           popup->SetValueText(std::string(ZoomItem(mSettings->scale)));
+                         popup->SetDirty(false);
+                       });
 }
 
 void TrazelleEditor::SetAndTrigger(int tag, double value)

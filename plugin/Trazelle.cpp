@@ -117,6 +117,13 @@ void Trazelle::OnUIOpen()
   mEditor.SyncControls();
 }
 
+void Trazelle::OnRestoreState()
+{
+  iplug::IPlugVST2::OnRestoreState();
+  // The settings record changed under the open editor's controls.
+  mEditor.SyncControls();
+}
+
 bool Trazelle::SerializeState(iplug::IByteChunk& chunk) const
 {
   std::vector<std::uint8_t> blob;

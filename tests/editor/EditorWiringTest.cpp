@@ -10,6 +10,7 @@
 #include "controls/SignalMeter.h"
 #include "controls/SliderControl.h"
 #include "editor/Themes.h"
+#include "framework/IByteChunk.h"
 
 using namespace qm;
 using namespace qm::test;
@@ -218,7 +219,9 @@ TEST_F(EditorTest, ThemeChangeRecoloursExactlyTheThemedControls)
       ++themed;
     }
     else if (styled)
+    {
       EXPECT_EQ(styled->GetStyle().colors, Trazelle::NeutralColors()) << i; // the grids
+    }
   }
   // Title bar, scope, legend, slider, meter, button, two switches, two knobs, two menus.
   EXPECT_EQ(themed, 12);
@@ -283,4 +286,30 @@ TEST_F(EditorTest, StoredValuesOutsideTheTablesOpenSafely)
   EXPECT_EQ(harness->UI()->WindowWidth(), int(832 * 0.7f));
   PlayDemo(0.05);
   EXPECT_GT(Capture().width, 0);
+}
+
+TEST_F(EditorTest, StateLoadedWhileOpenRefreshesEveryControlAndMenu)
+{
+  Trazelle::Settings loaded;
+  loaded.mode = Trazelle::kWaveformMode;
+  loaded.channel = Trazelle::kRightChannel;
+  loaded.theme = 2;
+  loaded.scale = 1;
+  iplug::IByteChunk chunk;
+  {
+    Trazelle::Trazelle other;
+    other.GetSettings() = loaded;
+    ASSERT_TRUE(other.SerializeState(chunk));
+  }
+  ASSERT_GT(Plugin().UnserializeState(chunk, 0), 0);
+  Plugin().OnRestoreState(); // what the plug-in base does after a load
+
+  EXPECT_EQ(TextOf(Tag::kTagMode), "waveform");
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "0.189 s");
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "right");
+  EXPECT_EQ(PopupText(*harness, "theme"), "green");
+  EXPECT_EQ(PopupText(*harness, "scale"), "85 %");
+  EXPECT_EQ(harness->ControlAs<control::ControlBase>(Tag::kTagTitleBar)->GetStyle().colors,
+            Trazelle::ThemeColors(2));
+  EXPECT_EQ(harness->UI()->WindowWidth(), int(832 * 0.85f));
 }
