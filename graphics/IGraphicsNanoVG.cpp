@@ -47,6 +47,40 @@ std::string FontCacheKey(const char* fontID)
   return std::string(fontID) + suffix;
 }
 
+// NanoVG contexts alive in the process, by serial number (a new context may
+// reuse a deleted one's address). Bitmaps sit in a process-wide cache that can
+// outlive the context that decoded them; a bitmap whose context is gone must
+// neither draw nor free its image (the image went with the context).
+struct LiveContexts
+{
+  std::mutex lock;
+  uint64_t lastSerial = 0;
+  std::vector<uint64_t> serials;
+
+  uint64_t Add()
+  {
+    std::lock_guard guard(lock);
+    serials.push_back(++lastSerial);
+    return lastSerial;
+  }
+  void Remove(uint64_t serial)
+  {
+    std::lock_guard guard(lock);
+    std::erase(serials, serial);
+  }
+  bool Contains(uint64_t serial)
+  {
+    std::lock_guard guard(lock);
+    return std::find(serials.begin(), serials.end(), serial) != serials.end();
+  }
+};
+
+LiveContexts& Contexts()
+{
+  static LiveContexts live;
+  return live;
+}
+
 NVGcolor ToNVGColor(const IColor& color, float weight)
 {
   const IColor c = color.Clamped();
@@ -55,17 +89,19 @@ NVGcolor ToNVGColor(const IColor& color, float weight)
 
 } // namespace
 
-IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, int image, int scale, float drawScale)
-    : mContext(pContext), mImage(image)
+IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, uint64_t contextSerial, int image, int scale,
+                                float drawScale)
+    : mContext(pContext), mContextSerial(contextSerial), mImage(image)
 {
   int w = 0, h = 0;
   if (pContext && image > 0) nvgImageSize(pContext, image, &w, &h);
   SetBitmap(w, h, scale, drawScale);
 }
 
-IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, NVGLUframebuffer* pFramebuffer, int scale,
-                                float drawScale)
-    : mContext(pContext), mImage(pFramebuffer ? pFramebuffer->image : 0), mFramebuffer(pFramebuffer)
+IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, uint64_t contextSerial,
+                                NVGLUframebuffer* pFramebuffer, int scale, float drawScale)
+    : mContext(pContext), mContextSerial(contextSerial),
+      mImage(pFramebuffer ? pFramebuffer->image : 0), mFramebuffer(pFramebuffer)
 {
   int w = 0, h = 0;
   if (pContext && mImage > 0) nvgImageSize(pContext, mImage, &w, &h);
@@ -74,9 +110,10 @@ IGraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, NVGLUframebuffer* pFramebu
 
 IGraphicsNanoVG::Bitmap::~Bitmap()
 {
+  if (!mContext || !Contexts().Contains(mContextSerial)) return;
   if (mFramebuffer)
     nvgluDeleteFramebuffer(mFramebuffer);
-  else if (mContext && mImage > 0)
+  else if (mImage > 0)
     nvgDeleteImage(mContext, mImage);
 }
 
@@ -99,7 +136,9 @@ IGraphicsNanoVG::~IGraphicsNanoVG()
 
 void IGraphicsNanoVG::OnViewInitialized(void*)
 {
-  if (!mVG) mVG = nvgCreateGL3(NVG_ANTIALIAS);
+  if (mVG) return;
+  mVG = nvgCreateGL3(NVG_ANTIALIAS);
+  if (mVG) mContextSerial = Contexts().Add();
 }
 
 void IGraphicsNanoVG::OnViewDestroyed()
@@ -108,6 +147,8 @@ void IGraphicsNanoVG::OnViewDestroyed()
   if (mVG)
   {
     // Fonts and images belong to the context and go with it.
+    Contexts().Remove(mContextSerial);
+    mContextSerial = 0;
     nvgDeleteGL3(mVG);
     mVG = nullptr;
   }
@@ -129,6 +170,16 @@ void IGraphicsNanoVG::DrawResize()
   DeleteMainFramebuffer();
   const int w = WindowWidth(), h = WindowHeight();
   if (w > 0 && h > 0) mMainFrameBuffer = nvgluCreateFramebuffer(mVG, w, h, 0);
+  if (mMainFrameBuffer)
+  {
+    // A new texture holds whatever the driver left there; start transparent
+    // so that areas no control has drawn yet show nothing.
+    nvgluBindFramebuffer(mMainFrameBuffer);
+    glViewport(0, 0, w, h);
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glBindFramebuffer(GL_FRAMEBUFFER, GetWindowFramebuffer());
+  }
   DeactivateGLContext();
 }
 
@@ -355,7 +406,10 @@ void IGraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int
                                  const IBlend* pBlend)
 {
   const auto* pBitmap = dynamic_cast<const Bitmap*>(bitmap.GetAPIBitmap());
-  if (!mVG || !pBitmap || pBitmap->GetImage() <= 0) return;
+  // An image belongs to the context that decoded it; in another context its
+  // number names a different texture.
+  if (!mVG || !pBitmap || pBitmap->GetImage() <= 0 || pBitmap->GetContextSerial() != mContextSerial)
+    return;
   const float divisor = pBitmap->GetScale() * pBitmap->GetDrawScale();
   const NVGpaint paint = nvgImagePattern(
       mVG, bounds.L - srcX, bounds.T - srcY, pBitmap->GetWidth() / divisor,
@@ -468,7 +522,7 @@ APIBitmap* IGraphicsNanoVG::LoadAPIBitmap(const char* fileNameOrResID, int scale
       DeactivateGLContext();
     }
   }
-  return new Bitmap(mVG, image, scale, 1.f);
+  return new Bitmap(mVG, mContextSerial, image, scale, 1.f);
 }
 
 bool IGraphicsNanoVG::LoadAPIFont(const char* fontID, const PlatformFontPtr& font)

@@ -13,6 +13,8 @@
 
 #include "graphics/IGraphicsPathBase.h"
 
+#include <cstdint>
+
 struct NVGcontext;
 struct NVGLUframebuffer;
 
@@ -26,15 +28,19 @@ public:
   class Bitmap : public APIBitmap
   {
   public:
-    Bitmap(NVGcontext* pContext, int image, int scale, float drawScale);
-    Bitmap(NVGcontext* pContext, NVGLUframebuffer* pFramebuffer, int scale, float drawScale);
+    Bitmap(NVGcontext* pContext, uint64_t contextSerial, int image, int scale, float drawScale);
+    Bitmap(NVGcontext* pContext, uint64_t contextSerial, NVGLUframebuffer* pFramebuffer, int scale,
+           float drawScale);
     ~Bitmap() override;
 
     int GetImage() const { return mImage; }
+    // Identifies the NanoVG context that owns the image (0: none).
+    uint64_t GetContextSerial() const { return mContextSerial; }
     bool IsFramebuffer() const { return mFramebuffer != nullptr; }
 
   private:
     NVGcontext* mContext = nullptr;
+    uint64_t mContextSerial = 0;
     int mImage = 0;
     NVGLUframebuffer* mFramebuffer = nullptr;
   };
@@ -108,6 +114,7 @@ private:
   void PrepareText(const IText& text, const IRECT& bounds, float& x, float& y) const;
 
   NVGcontext* mVG = nullptr;
+  uint64_t mContextSerial = 0;
   NVGLUframebuffer* mMainFrameBuffer = nullptr;
   bool mInDraw = false;
 };

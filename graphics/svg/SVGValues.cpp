@@ -73,7 +73,7 @@ uint8_t ClampByte(double v)
 
 std::optional<Color> ParseHexColor(std::string_view hex)
 {
-  int d[8];
+  int d[8] = {};
   if (hex.size() != 3 && hex.size() != 4 && hex.size() != 6 && hex.size() != 8) return std::nullopt;
   for (size_t i = 0; i < hex.size(); ++i)
     if ((d[i] = HexValue(hex[i])) < 0) return std::nullopt;

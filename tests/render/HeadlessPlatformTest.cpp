@@ -265,4 +265,38 @@ TEST(HeadlessContexts, TwoEditorsDrawIndependently)
   EXPECT_EQ(b.ReadPixels().size(), 30u * 10u * 4u);
 }
 
+TEST_F(HeadlessPlatform, AngledTextTurnsAboutItsAnchor)
+{
+  ASSERT_TRUE(G().LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
+  const IText upright(24.f, COLOR_BLACK, "Roboto-Regular");
+  IText turned = upright;
+  turned.mAngle = 90.f;
+  const IRECT box(0, 0, 100, 80);
+  Frame(
+      [&](IGraphics& g)
+      {
+        g.FillRect(COLOR_WHITE, box);
+        g.DrawText(upright, "HHHH", box);
+      });
+  const IRECT flat = InkBounds(*this, kWidth, kHeight);
+  Frame(
+      [&](IGraphics& g)
+      {
+        g.FillRect(COLOR_WHITE, box);
+        g.DrawText(turned, "HHHH", box);
+      });
+  const IRECT standing = InkBounds(*this, kWidth, kHeight);
+  ASSERT_FALSE(flat.Empty());
+  ASSERT_FALSE(standing.Empty());
+  EXPECT_GT(flat.R - flat.L, flat.B - flat.T);
+  EXPECT_GT(standing.B - standing.T, standing.R - standing.L); // a quarter turn
+  EXPECT_NEAR(standing.B - standing.T, flat.R - flat.L, 2.f);
+  // The pivot is the centred anchor, so the text stays centred.
+  EXPECT_NEAR((standing.T + standing.B) / 2, 40.f, 2.f);
+  EXPECT_NEAR((standing.L + standing.R) / 2, 50.f, 3.f);
+  IRECT measured = box;
+  G().MeasureText(turned, "HHHH", measured);
+  EXPECT_GT(measured.B - measured.T, measured.R - measured.L);
+}
+
 } // namespace trazelle::test

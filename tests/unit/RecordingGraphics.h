@@ -64,6 +64,8 @@ public:
   int popupChoice = -1;
   IPopupMenu* lastMenu = nullptr;
   std::string lastTextEntry;
+  IRECT lastTextEntryBounds;
+  IRECT lastMenuBounds;
 
   int Count(Op op) const
   {
@@ -195,14 +197,17 @@ public:
     return true;
   }
   PlatformFontPtr LoadPlatformFont(const char*, const char*) override { return nullptr; }
-  void CreatePlatformTextEntry(int, const IText&, const IRECT&, int, const char* str) override
+  void CreatePlatformTextEntry(int, const IText&, const IRECT& bounds, int,
+                               const char* str) override
   {
     lastTextEntry = str;
+    lastTextEntryBounds = bounds;
   }
-  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT&, bool& isAsync) override
+  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds, bool& isAsync) override
   {
     isAsync = false;
     lastMenu = &menu;
+    lastMenuBounds = bounds;
     if (popupChoice < 0) return nullptr;
     menu.SetChosenItemIdx(popupChoice);
     return &menu;

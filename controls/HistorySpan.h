@@ -1,0 +1,33 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace qm::control
+{
+
+// Calls fn(frame) for the frames [first, first + count) of a frame history
+// (index 0 the oldest), clipped to the frames the history holds: a window
+// that reaches before the oldest or past the newest frame reads nothing
+// there. Walks the ring's two contiguous halves instead of indexing it, which
+// is what keeps a per-frame sweep over seconds of audio cheap.
+template <class History, class Fn>
+void ForEachFrame(const History& history, int64_t first, int64_t count, Fn&& fn)
+{
+  const int64_t size = static_cast<int64_t>(history.size());
+  int64_t begin = std::max<int64_t>(first, 0);
+  const int64_t end = std::min<int64_t>(first + count, size);
+  if (begin >= end) return;
+  const auto one = history.array_one();
+  const int64_t oneSize = static_cast<int64_t>(one.second);
+  for (; begin < std::min(end, oneSize); ++begin)
+    fn(one.first[begin]);
+  if (begin < end)
+  {
+    const auto two = history.array_two();
+    for (int64_t i = begin - oneSize; i < end - oneSize; ++i)
+      fn(two.first[i]);
+  }
+}
+
+} // namespace qm::control

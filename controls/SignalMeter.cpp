@@ -1,0 +1,141 @@
+#include "controls/SignalMeter.h"
+
+#include "controls/HistorySpan.h"
+#include "graphics/IGraphics.h"
+#include "plugin/SampleBuffer.h"
+
+namespace qm::control
+{
+
+namespace
+{
+
+constexpr std::size_t kBackgroundSlot = 4;
+constexpr std::size_t kBarSlot = 8;
+constexpr std::size_t kZeroDbSlot = 2;
+
+} // namespace
+
+template <int NChannels>
+SignalMeter<NChannels>::SignalMeter(const IRECT& bounds, Trazelle::SampleBuffer* feed,
+                                    double sampleRate,
+                                    const std::array<std::string, NChannels>& labels,
+                                    const ControlStyle& style)
+    : ControlBase(bounds, nullptr, style, ""), mFeed(feed), mChannelLabels(labels)
+{
+  mBallistics.SetSampleRate(sampleRate);
+  for (auto& text : mReadoutTexts)
+    MeterBallistics::FormatPeak(MeterReadout{}, text.data(), static_cast<int>(text.size()));
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::SetSampleRate(double hz)
+{
+  mPendingSampleRate.exchange(hz);
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::ApplyPendingSampleRate()
+{
+  const double hz = mPendingSampleRate.exchange(0.0);
+  if (hz > 0.0) mBallistics.SetSampleRate(hz);
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::SetBallistics(double attackDbPerSecond, double releaseDbPerSecond,
+                                           double floorDb, double ceilingDb, double holdMs)
+{
+  ApplyPendingSampleRate();
+  mBallistics.SetBallistics(attackDbPerSecond, releaseDbPerSecond, floorDb, ceilingDb, holdMs);
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::UpdateLevels()
+{
+  ApplyPendingSampleRate();
+  if (!mFeed) return;
+  const int64_t size = static_cast<int64_t>(mFeed->History().size());
+  const int64_t drained = static_cast<int64_t>(mFeed->Consume(static_cast<int>(size), 1));
+  // More frames than the history holds: their oldest part is already overwritten, so this
+  // draw leaves the levels as they are rather than run over a torn sequence.
+  if (drained > size) return;
+  ForEachFrame(mFeed->History(), size - drained, drained,
+               [&](const auto& frame)
+               {
+                 for (int c = 0; c < NChannels; ++c)
+                   mBallistics.Process(mChannels[c], frame[c]);
+               });
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::OnInit()
+{
+  IGraphics* g = GetUI();
+  if (!g) return;
+  const IRECT& w = mWidgetBounds;
+  const float gap = mStyle.labelGap;
+  IRECT measured;
+  g->MeasureText(mStyle.valueText, "-99.9", measured);
+  IRECT labels;
+  for (int i = 0; i < NChannels; ++i)
+  {
+    const float h = (w.B - w.T) * 0.5f;
+    const float y = w.T + static_cast<float>(i) * h;
+    mBarRects[i] = IRECT{w.L, y + 1.f, w.R, y + h - 1.f};
+    IRECT text;
+    if (!mChannelLabels[i].empty())
+      g->MeasureText(mStyle.labelText, mChannelLabels[i].c_str(), text);
+    const float width = text.R - text.L;
+    const IRECT& bar = mBarRects[i];
+    mLabelRects[i] = IRECT{bar.L - width - gap, bar.T, bar.L - gap, bar.B};
+    labels = labels.Union(mLabelRects[i]);
+  }
+  // The read-outs are sized for the widest text they show: one above the upper bar, one below
+  // the lower bar, 2 pixels away from it.
+  const IRECT& top = mBarRects[0];
+  const IRECT& bottom = mBarRects[NChannels - 1];
+  mReadoutRects[0] = IRECT{top.L + measured.L, top.T - 2.f - measured.B + measured.T,
+                           top.L + measured.R, top.T - 2.f};
+  mReadoutRects[NChannels - 1] =
+      IRECT{bottom.L + measured.L, bottom.B + 2.f + measured.B + measured.T, bottom.L + measured.R,
+            bottom.B + 2.f + 2.f * measured.B};
+  mLabelRect = labels;
+  SetRECT(IRECT{labels.L, mReadoutRects[0].T, top.R + measured.R, mReadoutRects[NChannels - 1].B});
+  SetMouseIsOver(false);
+  OnResize();
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::Draw(IGraphics& g)
+{
+  UpdateLevels();
+  const float left = mWidgetBounds.L;
+  const double length = static_cast<double>(mWidgetBounds.R - mWidgetBounds.L);
+  const double floorDb = mBallistics.GetFloorDb();
+  const float zeroDb =
+      left + static_cast<float>(floorDb / (floorDb - mBallistics.GetCeilingDb()) * length);
+  for (int c = 0; c < NChannels; ++c)
+  {
+    const MeterReadout r = mBallistics.ReadOut(mChannels[c]);
+    auto& text = mReadoutTexts[c];
+    MeterBallistics::FormatPeak(r, text.data(), static_cast<int>(text.size()));
+    const IRECT& bar = mBarRects[c];
+    if (!mChannelLabels[c].empty())
+      g.DrawText(mStyle.labelText, mChannelLabels[c].c_str(), mLabelRects[c], nullptr);
+    g.FillRect(mStyle.Color(kBackgroundSlot), bar, nullptr);
+    g.FillRect(mStyle.Color(kBarSlot),
+               IRECT{bar.L, bar.T, bar.L + static_cast<float>(length * r.levelFraction), bar.B},
+               nullptr);
+    const float peakX = left + static_cast<float>(length * r.peakFraction);
+    g.DrawLine(mStyle.Color(kBarSlot), peakX, bar.T, peakX, bar.B, nullptr, 1.f);
+    g.DrawLine(mStyle.Color(kZeroDbSlot), zeroDb, bar.T, zeroDb, bar.B, nullptr, 1.f);
+    if (text[0] != '\0')
+      g.DrawText(mStyle.valueText, text.data(),
+                 mReadoutRects[c].GetTranslated(static_cast<float>(length * r.peakFraction), 0.f),
+                 nullptr);
+  }
+}
+
+template class SignalMeter<2>;
+
+} // namespace qm::control

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "controls/ControlBase.h"
+#include "controls/MeterBallistics.h"
+
+#include <array>
+#include <atomic>
+#include <string>
+
+namespace qm::Trazelle
+{
+class SampleBuffer;
+}
+
+namespace qm::control
+{
+
+/** The input level meter: one horizontal bar per channel (left above right) with rise and fall
+ * ballistics in decibels, a peak-hold marker, a 0 dB mark and a read-out of the held peak that
+ * rides along the bar.
+ *
+ * All level work happens in Draw on the UI thread, sample by sample over every frame drained
+ * from the meter sample buffer since the previous draw; the audio thread only copies frames. */
+template <int NChannels>
+class SignalMeter : public ControlBase
+{
+public:
+  /** `style` is the editor's meter style: slot 4 bar background, slot 8 bar and peak marker,
+   * slot 2 the 0 dB mark; the label text for the channel labels, the value text for the
+   * read-outs. */
+  SignalMeter(const IRECT& bounds, Trazelle::SampleBuffer* feed, double sampleRate,
+              const std::array<std::string, NChannels>& labels, const ControlStyle& style);
+
+  void OnInit() override;           // [ui thread]
+  void Draw(IGraphics& g) override; // [ui thread]
+  bool IsDirty() override { return !IsHidden(); }
+
+  /** Takes effect at the next update or SetBallistics, on the UI thread. Hold time becomes
+   * 500 ms until SetBallistics configures it again. */
+  void SetSampleRate(double hz); // [any thread]
+  void SetBallistics(double attackDbPerSecond, double releaseDbPerSecond, double floorDb,
+                     double ceilingDb, double holdMs); // [ui thread]
+
+  /** [ui thread] Drains the feed (its only consumer) and runs the ballistics over the new
+   * frames. Draw calls it first. */
+  void UpdateLevels();
+
+  const MeterBallistics& GetBallistics() const { return mBallistics; }
+  const MeterChannelState& GetChannel(int channel) const { return mChannels[channel]; }
+  MeterReadout GetReadout(int channel) const { return mBallistics.ReadOut(mChannels[channel]); }
+  const IRECT& GetBarRect(int channel) const { return mBarRects[channel]; }
+  const IRECT& GetChannelLabelRect(int channel) const { return mLabelRects[channel]; }
+  const IRECT& GetReadoutRect(int channel) const { return mReadoutRects[channel]; }
+
+private:
+  void ApplyPendingSampleRate();
+
+  Trazelle::SampleBuffer* mFeed;
+  std::array<MeterChannelState, NChannels> mChannels{};
+  std::array<std::string, NChannels> mChannelLabels;
+  std::array<IRECT, NChannels> mBarRects{};
+  std::array<IRECT, NChannels> mLabelRects{};
+  std::array<IRECT, NChannels> mReadoutRects{};
+  std::array<std::array<char, 16>, NChannels> mReadoutTexts{};
+  MeterBallistics mBallistics;
+  std::atomic<double> mPendingSampleRate{0.0};
+};
+
+extern template class SignalMeter<2>;
+
+} // namespace qm::control

@@ -1,0 +1,439 @@
+#include "controls/ScopeColumns.h"
+#include "controls/SignalDisplay.h"
+#include "dsp/DCBlocker.h"
+#include "dsp/StateVariableFilter.h"
+#include "plugin/SampleBuffer.h"
+#include "plugin/Trazelle.h"
+
+#include <cmath>
+#include <functional>
+#include <gtest/gtest.h>
+#include <numbers>
+#include <vector>
+
+using qm::control::ColumnRange;
+using qm::control::ScopeColumns;
+using qm::Trazelle::SampleBuffer;
+
+namespace
+{
+
+constexpr double kRate = 48000.0;
+constexpr int kTick = 800; // frames per display tick at 48 kHz and 60 Hz
+
+using Signal = std::function<void(int64_t frame, double& left, double& right)>;
+
+// A plug-in at 48 kHz whose oscilloscope buffer is fed through the block function, as the host
+// would, from a signal given per absolute frame number.
+class ScopeFeed
+{
+public:
+  explicit ScopeFeed(Signal signal) : mSignal(std::move(signal))
+  {
+    mPlugin.SetSampleRate(kRate);
+    mPlugin.OnReset();
+  }
+
+  void Play(int64_t frames)
+  {
+    while (frames > 0)
+    {
+      const int n = static_cast<int>(std::min<int64_t>(frames, 512));
+      mIn[0].resize(n);
+      mIn[1].resize(n);
+      mOut[0].resize(n);
+      mOut[1].resize(n);
+      for (int i = 0; i < n; ++i)
+        mSignal(mNext + i, mIn[0][i], mIn[1][i]);
+      double* in[2] = {mIn[0].data(), mIn[1].data()};
+      double* out[2] = {mOut[0].data(), mOut[1].data()};
+      mPlugin.ProcessBlock(in, out, n);
+      mNext += n;
+      frames -= n;
+    }
+  }
+
+  // Plays one display tick and updates the scope, `ticks` times.
+  void Run(ScopeColumns& scope, int ticks, int framesPerTick = kTick)
+  {
+    for (int t = 0; t < ticks; ++t)
+    {
+      Play(framesPerTick);
+      scope.Update(Buffer());
+    }
+  }
+
+  SampleBuffer& Buffer() { return mPlugin.OscilloscopeBuffer(); }
+
+private:
+  Signal mSignal;
+  qm::Trazelle::Trazelle mPlugin;
+  int64_t mNext = 0;
+  std::vector<double> mIn[2], mOut[2];
+};
+
+Signal Tone(double hz, double amplitude = 0.8)
+{
+  return [=](int64_t n, double& l, double& r)
+  { l = r = amplitude * std::sin(2.0 * std::numbers::pi * hz * static_cast<double>(n) / kRate); };
+}
+
+// A tone of exactly `period` frames whose every period is bit for bit the same.
+Signal LockedTone(int period, double amplitude = 0.8)
+{
+  return [=](int64_t n, double& l, double& r)
+  {
+    l = r = amplitude * std::sin(2.0 * std::numbers::pi * static_cast<double>(n % period) / period);
+  };
+}
+
+Signal Silence()
+{
+  return [](int64_t, double& l, double& r) { l = r = 0.0; };
+}
+
+// Each frame carries its own number, so a column tells which frames it was reduced from.
+Signal Ramp()
+{
+  return [](int64_t n, double& l, double& r)
+  {
+    l = static_cast<double>(n);
+    r = -static_cast<double>(n);
+  };
+}
+
+std::vector<ColumnRange> Snapshot(const ScopeColumns& scope, int channel)
+{
+  const auto& ring = scope.GetColumns(channel);
+  return {ring.begin(), ring.end()};
+}
+
+// The last falling crossing of the trigger signal (20 Hz low-pass, then 10 Hz DC blocker, from
+// rest) within `count` history frames from `first`, computed here from the filter blocks alone;
+// -1 when there is none.
+int64_t LastFallingCrossing(const SampleBuffer& buffer, int64_t first, int64_t count,
+                            std::function<double(const qm::Trazelle::Frame&)> pick)
+{
+  qm::dsp::StateVariableFilter<double, 1> lowPass(qm::dsp::kLowPass, kRate, 20.0);
+  qm::dsp::DCBlocker<double, 1> dcBlocker(kRate, 10.0);
+  int64_t last = -1;
+  bool wasNegative = true;
+  for (int64_t i = 0; i < count; ++i)
+  {
+    const double y = dcBlocker.Process(lowPass.Process(pick(buffer.History()[first + i]), 0), 0);
+    if (!wasNegative && std::signbit(y)) last = i;
+    wasNegative = std::signbit(y);
+  }
+  return last;
+}
+
+double Left(const qm::Trazelle::Frame& f)
+{
+  return f[0];
+}
+
+// Smallest and largest of `count` history frames from `first`, for one channel.
+ColumnRange Reduce(const SampleBuffer& buffer, int64_t first, int64_t count, int channel)
+{
+  ColumnRange r{1e300, -1e300};
+  for (int64_t i = first; i < first + count; ++i)
+  {
+    r.min = std::min(r.min, buffer.History()[i][channel]);
+    r.max = std::max(r.max, buffer.History()[i][channel]);
+  }
+  return r;
+}
+
+} // namespace
+
+TEST(ScopeTiming, SamplesPerColumnFollowDurationAndRate)
+{
+  ScopeColumns scope(1664, 44100.0, 4.0, 2.0);
+  EXPECT_EQ(scope.GetSamplesPerColumn(), 53u); // 2 s over 1664 columns, whole samples
+  EXPECT_DOUBLE_EQ(scope.GetDuration(), 1664.0 * 53.0 / 44100.0);
+  EXPECT_EQ(scope.GetSearchColumns(), static_cast<uint32_t>(44100.0 / 530.0)); // 100 ms
+
+  scope.SetSampleRate(48000.0);
+  EXPECT_EQ(scope.GetSamplesPerColumn(), 57u);
+  EXPECT_NEAR(scope.GetDuration(), 1.976, 0.0005);
+}
+
+TEST(ScopeTiming, ZeroDurationShowsOneSamplePerColumn)
+{
+  ScopeColumns scope(800, kRate, 4.0, 2.0);
+  scope.SetDuration(0.0);
+  EXPECT_EQ(scope.GetSamplesPerColumn(), 1u);
+  EXPECT_DOUBLE_EQ(scope.GetDuration(), 800.0 / kRate);
+
+  // Each column is then one sample: minimum and maximum coincide.
+  ScopeFeed feed(Ramp());
+  scope.SetTriggerEnabled(true);
+  feed.Run(scope, 2);
+  const auto& ring = scope.GetColumns(0);
+  const auto& history = feed.Buffer().History();
+  const int64_t start = feed.Buffer().Start();
+  for (size_t c = 0; c < ring.size(); ++c)
+  {
+    EXPECT_EQ(ring[c].min, ring[c].max);
+    EXPECT_EQ(ring[c].min, history[start + scope.GetLastTriggerColumn() + c][0]);
+  }
+}
+
+TEST(ScopeTiming, FrozenSearchSpanCoversTheRestOfTheHistory)
+{
+  ScopeColumns scope(1664, kRate, 4.0, 2.0);
+  scope.SetFrozen(true);
+  const double shown = scope.GetDuration();
+  const double before = scope.GetSearchColumns() * scope.GetSamplesPerColumn() / kRate;
+  EXPECT_LE(shown + before, 4.0);
+  EXPECT_GT(shown + before, 4.0 - scope.GetSamplesPerColumn() / kRate);
+  scope.SetFrozen(false);
+  EXPECT_EQ(scope.GetSearchColumns(), static_cast<uint32_t>(kRate / (57 * 10.0)));
+}
+
+TEST(ScopeSilence, DrawsFlatAndNeverTriggers)
+{
+  for (bool triggered : {false, true})
+  {
+    ScopeColumns scope(800, kRate, 4.0, 0.2);
+    scope.SetTriggerEnabled(triggered);
+    scope.SetChannelMode(3);
+    ScopeFeed feed(Silence());
+    for (int t = 0; t < 30; ++t)
+    {
+      feed.Run(scope, 1);
+      EXPECT_EQ(scope.GetLastTriggerColumn(), scope.GetSearchColumns());
+    }
+    for (int c = 0; c < 2; ++c)
+      for (const auto& column : scope.GetColumns(c))
+        EXPECT_EQ(column, ColumnRange{});
+  }
+}
+
+TEST(ScopeSilence, SignalBelowTheQuietThresholdNeverTriggers)
+{
+  // Crosses zero many times in every search span, but never rises above 0.0001.
+  ScopeColumns scope(800, kRate, 4.0, 0.2);
+  scope.SetTriggerEnabled(true);
+  ScopeFeed feed(Tone(70.0, 0.00009));
+  for (int t = 0; t < 20; ++t)
+  {
+    feed.Run(scope, 1);
+    EXPECT_EQ(scope.GetLastTriggerColumn(), scope.GetSearchColumns());
+  }
+}
+
+TEST(ScopeTrigger, SteadyToneStandsStill)
+{
+  // 60 Hz at 48 kHz: one period per display tick, so each frame sees the same signal.
+  ScopeColumns scope(800, kRate, 4.0, 0.17);
+  ASSERT_EQ(scope.GetSamplesPerColumn(), 10u);
+  scope.SetTriggerEnabled(true);
+  ScopeFeed feed(LockedTone(kTick));
+  feed.Run(scope, 30); // fills the window with the tone
+  const auto left = Snapshot(scope, 0);
+  const uint32_t trigger = scope.GetLastTriggerColumn();
+  EXPECT_LT(trigger, scope.GetSearchColumns());
+  for (int t = 0; t < 30; ++t)
+  {
+    feed.Run(scope, 1);
+    ASSERT_EQ(scope.GetLastTriggerColumn(), trigger) << "tick " << t;
+    ASSERT_EQ(Snapshot(scope, 0), left) << "tick " << t;
+  }
+}
+
+TEST(ScopeTrigger, WindowStartsAtTheLastFallingCrossing)
+{
+  // 45 Hz is not locked to the ticks: the crossing moves through the history.
+  ScopeColumns scope(800, kRate, 4.0, 0.17);
+  scope.SetTriggerEnabled(true);
+  scope.SetChannelMode(1);
+  ScopeFeed feed(Tone(45.0));
+  feed.Run(scope, 30);
+  const uint32_t stride = scope.GetSamplesPerColumn();
+  const uint32_t search = scope.GetSearchColumns();
+  for (int t = 0; t < 10; ++t)
+  {
+    feed.Run(scope, 1);
+    const SampleBuffer& buffer = feed.Buffer();
+    const int64_t start = buffer.Start();
+    const int64_t crossing = LastFallingCrossing(buffer, start, int64_t{stride} * search, Left);
+    ASSERT_GE(crossing, 0);
+    const uint32_t column = scope.GetLastTriggerColumn();
+    ASSERT_EQ(column, crossing / stride);
+    // The first column drawn is the one holding the crossing, the last ends S x C frames on.
+    const auto& ring = scope.GetColumns(0);
+    EXPECT_EQ(ring.front(), Reduce(buffer, start + int64_t{column} * stride, stride, 0));
+    EXPECT_EQ(ring.back(), Reduce(buffer, start + int64_t{column + 799} * stride, stride, 0));
+  }
+}
+
+TEST(ScopeTrigger, StereoTriggersOnTheSumOfBothChannels)
+{
+  // Left and right a quarter period apart: their sum crosses zero 1/8 period off either one.
+  const double hz = 45.0;
+  ScopeFeed feed(
+      [=](int64_t n, double& l, double& r)
+      {
+        const double phase = 2.0 * std::numbers::pi * hz * static_cast<double>(n) / kRate;
+        l = 0.5 * std::sin(phase);
+        r = 0.5 * std::cos(phase);
+      });
+  ScopeColumns scope(800, kRate, 4.0, 0.17);
+  scope.SetTriggerEnabled(true);
+  scope.SetChannelMode(3);
+  feed.Run(scope, 30);
+  const SampleBuffer& buffer = feed.Buffer();
+  const uint32_t stride = scope.GetSamplesPerColumn();
+  const int64_t count = int64_t{stride} * scope.GetSearchColumns();
+  const int64_t sum =
+      LastFallingCrossing(buffer, buffer.Start(), count, [](const auto& f) { return f[0] + f[1]; });
+  const int64_t left = LastFallingCrossing(buffer, buffer.Start(), count, Left);
+  ASSERT_GE(sum, 0);
+  ASSERT_NE(sum / stride, left / stride) << "the test signal must tell the two apart";
+  EXPECT_EQ(scope.GetLastTriggerColumn(), sum / stride);
+}
+
+TEST(ScopeTrigger, CancellingChannelsNeverTriggerInStereo)
+{
+  ScopeFeed feed(
+      [](int64_t n, double& l, double& r)
+      {
+        l = 0.7 * std::sin(2.0 * std::numbers::pi * 45.0 * static_cast<double>(n) / kRate);
+        r = -l;
+      });
+  ScopeColumns scope(800, kRate, 4.0, 0.17);
+  scope.SetTriggerEnabled(true);
+  scope.SetChannelMode(3);
+  for (int t = 0; t < 30; ++t)
+  {
+    feed.Run(scope, 1);
+    ASSERT_EQ(scope.GetLastTriggerColumn(), scope.GetSearchColumns());
+  }
+  scope.SetChannelMode(1);
+  feed.Run(scope, 1);
+  EXPECT_LT(scope.GetLastTriggerColumn(), scope.GetSearchColumns()) << "left alone triggers";
+}
+
+TEST(ScopeFreeRunning, AppendsOnlyTheColumnsThatArrived)
+{
+  ScopeColumns scope(800, kRate, 4.0, 0.17); // 10 samples per column
+  ScopeFeed feed(Ramp());
+  feed.Run(scope, 20);
+  const auto before = Snapshot(scope, 0);
+  feed.Run(scope, 1, 35); // three whole columns and five frames left waiting
+  EXPECT_EQ(scope.GetLastDrained(), 30);
+  EXPECT_EQ(feed.Buffer().Available(), 5u);
+  const auto after = Snapshot(scope, 0);
+  EXPECT_TRUE(std::equal(after.begin(), after.end() - 3, before.begin() + 3));
+  // The newest column ends at the newest frame.
+  const auto& history = feed.Buffer().History();
+  EXPECT_EQ(after.back().max, history.back()[0]);
+  EXPECT_EQ(after.back().min, history[history.size() - 10][0]);
+  EXPECT_EQ(scope.GetColumns(1).back().min, -history.back()[0]);
+}
+
+TEST(ScopeFreeRunning, FewerThanOneColumnOfFramesChangesNothing)
+{
+  ScopeColumns scope(800, kRate, 4.0, 0.17);
+  ScopeFeed feed(Ramp());
+  feed.Run(scope, 20);
+  const auto left = Snapshot(scope, 0);
+  const auto right = Snapshot(scope, 1);
+  feed.Run(scope, 1, 9);
+  EXPECT_EQ(scope.GetLastDrained(), 0);
+  EXPECT_EQ(feed.Buffer().Available(), 9u);
+  EXPECT_EQ(Snapshot(scope, 0), left);
+  EXPECT_EQ(Snapshot(scope, 1), right);
+}
+
+TEST(ScopeFreeRunning, FourSecondsNeverReadsBeforeTheOldestFrame)
+{
+  // 1664 columns of 115 frames plus 41 search columns ask for more than the 192000 frames held.
+  ScopeColumns scope(1664, kRate, 4.0, 4.0);
+  ScopeFeed feed(Ramp());
+  for (int i = 0; i < 6; ++i)
+    feed.Run(scope, 1, 48000);
+  scope.SetDuration(4.0); // recompute every column from the full history
+  feed.Run(scope, 1, 0);
+  const SampleBuffer& buffer = feed.Buffer();
+  const int64_t stride = scope.GetSamplesPerColumn();
+  const int64_t first = buffer.Start() + int64_t{scope.GetSearchColumns()} * stride;
+  ASSERT_LT(buffer.Start(), 0);
+  ASSERT_GE(first, 0);
+  const auto& ring = scope.GetColumns(0);
+  for (size_t c = 0; c < ring.size(); ++c)
+    ASSERT_EQ(ring[c], Reduce(buffer, first + static_cast<int64_t>(c) * stride, stride, 0)) << c;
+  EXPECT_EQ(ring.back().max, buffer.History().back()[0]);
+}
+
+TEST(ScopeFreeRunning, TriggeredWindowLongerThanTheHistoryStaysInside)
+{
+  // Not reachable from the editor (waveform mode stops at 0.5 s), but the trigger search and the
+  // columns must then only read frames the history holds.
+  ScopeColumns scope(1664, kRate, 4.0, 4.0);
+  scope.SetTriggerEnabled(true);
+  ScopeFeed feed(Tone(45.0));
+  for (int i = 0; i < 5; ++i)
+    feed.Run(scope, 1, 48000);
+  ASSERT_LT(feed.Buffer().Start(), 0);
+  for (const auto& column : scope.GetColumns(0))
+  {
+    EXPECT_GE(column.min, -0.8);
+    EXPECT_LE(column.max, 0.8);
+  }
+}
+
+TEST(ScopeFrozen, PositionsZeroAndOneShowTheOldestAndNewestWindows)
+{
+  ScopeColumns scope(1664, kRate, 4.0, 1.0);
+  ScopeFeed feed(Ramp());
+  for (int i = 0; i < 5; ++i)
+    feed.Run(scope, 1, 48000);
+  scope.SetFrozen(true);
+  const SampleBuffer& buffer = feed.Buffer();
+  const auto& history = buffer.History();
+  const int64_t stride = scope.GetSamplesPerColumn();
+
+  scope.SetFrozenPosition(0.0);
+  scope.Update(feed.Buffer());
+  EXPECT_EQ(scope.GetLastTriggerColumn(), 0u);
+  ASSERT_GE(buffer.Start(), 0);
+  EXPECT_LT(buffer.Start(), stride) << "no whole column fits before the oldest window";
+  EXPECT_EQ(scope.GetColumns(0).front().min, history[buffer.Start()][0]);
+
+  scope.SetFrozenPosition(1.0);
+  scope.Update(feed.Buffer());
+  EXPECT_EQ(scope.GetLastTriggerColumn(), scope.GetSearchColumns());
+  EXPECT_EQ(scope.GetColumns(0).back().max, history.back()[0]);
+
+  scope.SetFrozenPosition(0.5);
+  scope.Update(feed.Buffer());
+  const int64_t first = buffer.Start() + int64_t{scope.GetSearchColumns() / 2} * stride;
+  EXPECT_EQ(scope.GetColumns(0).front().min, history[first][0]);
+}
+
+TEST(ScopeRate, SampleRateChangeRecomputesEveryColumn)
+{
+  ScopeColumns scope(800, kRate, 4.0, 0.17);
+  ScopeFeed feed(Ramp());
+  feed.Run(scope, 20);
+  scope.SetSampleRate(96000.0);
+  EXPECT_EQ(scope.GetSamplesPerColumn(), 20u);
+  feed.Run(scope, 1, 0); // nothing new arrives, yet every column is rebuilt with 20 frames
+  const auto& ring = scope.GetColumns(0);
+  EXPECT_EQ(ring.front().max - ring.front().min, 19.0);
+  EXPECT_EQ(ring.back().max, feed.Buffer().History().back()[0]);
+}
+
+TEST(SignalDisplay, MapsValuesOntoTheControlHeight)
+{
+  const qm::control::SignalDisplay<2> display(48.f, 304.f, nullptr, kRate, 4.0, 2.0);
+  EXPECT_EQ(display.ValueToY(0.0, 1.0), 176.f);
+  EXPECT_EQ(display.ValueToY(1.0, 1.0), 48.f);
+  EXPECT_EQ(display.ValueToY(-1.0, 1.0), 304.f);
+  EXPECT_EQ(display.ValueToY(0.5, 2.0), 48.f) << "gain zooms about the middle";
+  EXPECT_EQ(display.ValueToY(0.0, 100.0), 176.f);
+  EXPECT_TRUE(std::isfinite(display.ValueToY(INFINITY, 100.0)));
+  EXPECT_TRUE(std::isfinite(display.ValueToY(-1e308, 100.0)));
+}
