@@ -11,8 +11,9 @@
 
 namespace iplug::igraphics
 {
+class IControl;
 class IGraphics;
-}
+} // namespace iplug::igraphics
 
 namespace qm::Trazelle
 {
@@ -55,6 +56,31 @@ public:
   double GetPosition() const { return mPosition; }
 
 private:
+  using IControl = iplug::igraphics::IControl;
+
+  // Action functions: each control calls its own when its value changes or
+  // when it is marked dirty with the trigger flag.
+  void OnModeChanged(IControl* control);
+  void OnDurationChanged(IControl* control);
+  void OnZoomChanged(IControl* control);
+  void OnChannelChanged(IControl* control);
+  void OnFreezeChanged(IControl* control);
+  void OnPositionChanged(IControl* control);
+  void OnThemeChosen(int index);
+  void OnScaleChosen(int index);
+
+  void ApplyTheme(int theme);
+  void ApplyScale(int scale);
+  // Sets a control's value and runs its action, as if the user had set it.
+  void SetAndTrigger(int tag, double value);
+  // The open editor's control with `tag`, or null while the editor is closed.
+  IControl* FindControl(int tag) const;
+  template <typename T>
+  T* Find(int tag) const
+  {
+    return dynamic_cast<T*>(FindControl(tag));
+  }
+
   Trazelle* mPlugin;
   Settings* mSettings;
   double mPosition = 1.0;

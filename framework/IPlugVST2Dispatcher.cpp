@@ -1,7 +1,7 @@
 // The host's dispatcher: every opcode the binding answers. Opcodes not listed
-// here (among them effEditIdle on hosts with a system timer, effSetBypass,
-// effStartProcess, effStopProcess, effSetProcessPrecision) and everything
-// above effGetSpeakerArrangement answer 0 and do nothing.
+// here (among them effSetBypass, effStartProcess, effStopProcess and
+// effSetProcessPrecision) answer 0 and do nothing. effEditIdle answers 0 too;
+// where the platform has no timer it drives the editor timer.
 
 #include "framework/IPlugVST2Internal.h"
 #include "graphics/IGraphicsInput.h"

@@ -295,8 +295,7 @@ enum : VstInt32
 struct VstEvent
 {
   VstInt32 type;
-  VstInt32 byteSize; // size of the concrete event minus the first two fields' 8 bytes in theory;
-                     // hosts put the full record size here, so the binding never relies on it
+  VstInt32 byteSize; // the concrete event record's size
   VstInt32 deltaFrames;
   VstInt32 flags;
   char data[16];

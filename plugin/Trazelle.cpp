@@ -1,5 +1,9 @@
 #include "plugin/Trazelle.h"
 
+#include "controls/Oscilloscope.h"
+#include "controls/SignalMeter.h"
+#include "graphics/IGraphics.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -51,8 +55,9 @@ Trazelle::Trazelle(const iplug::InstanceInfo& info)
 {
   // The editor joins through the delegate's two seams: a graphics factory that makes this
   // platform's graphics context for this object (draw scale 1.0, module handle gModuleHandle) and
-  // the editor's Layout as the layout function. Until they are installed the host's effEditOpen
-  // answers 0: there is no window to open.
+  // the editor's Layout as the layout function. Until a factory is installed the host's
+  // effEditOpen answers 0: there is no window to open.
+  SetLayoutFunction([this](iplug::igraphics::IGraphics* g) { mEditor.Layout(g); });
 }
 
 // Members go in reverse order: each buffer releases its producer token, then its queue, then its
@@ -93,14 +98,30 @@ void Trazelle::OnReset()
   const double rate = GetSampleRate();
   mOscilloscopeBuffer.Resize(BufferCapacity(rate, kOscilloscopeSeconds));
   mMeterBuffer.Resize(BufferCapacity(rate, kMeterSeconds));
-  // The open editor's oscilloscope (tag 0) and meter (tag 1) take the new rate here once the
-  // editor builds them.
+  if (iplug::igraphics::IGraphics* g = GetUI())
+  {
+    using Tag = TrazelleEditor::ControlTag;
+    if (auto* scope =
+            dynamic_cast<control::Oscilloscope<2>*>(g->GetControlWithTag(Tag::kTagOscilloscope)))
+      scope->SetSampleRate(rate);
+    if (auto* meter = dynamic_cast<control::SignalMeter<2>*>(g->GetControlWithTag(Tag::kTagMeter)))
+      meter->SetSampleRate(rate);
+  }
+  // Durations and meter ballistics depend on the rate: the editor recomputes them.
   OnUIOpen();
 }
 
 void Trazelle::OnUIOpen()
 {
   iplug::IPlugVST2::OnUIOpen();
+  mEditor.SyncControls();
+}
+
+void Trazelle::OnRestoreState()
+{
+  iplug::IPlugVST2::OnRestoreState();
+  // The settings record changed under the open editor's controls.
+  mEditor.SyncControls();
 }
 
 bool Trazelle::SerializeState(iplug::IByteChunk& chunk) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/TrazelleEditor.h"
 #include "framework/IPlugConfig.h"
 #include "framework/IPlugVST2.h"
 #include "plugin/SampleBuffer.h"
@@ -36,6 +37,8 @@ public:
 
   // [ui thread] Brings the editor's controls up to date once its window is up.
   void OnUIOpen() override;
+  // [ui thread] After a state or preset load: an open editor shows what was loaded.
+  void OnRestoreState() override;
   // [ui thread] Appends the settings blob to `chunk`; always succeeds.
   bool SerializeState(iplug::IByteChunk& chunk) const override;
   // [ui thread] Reads the settings blob from `startPos` to the end of `chunk`. On success replaces
@@ -56,11 +59,14 @@ public:
   SampleBuffer& OscilloscopeBuffer() { return mOscilloscopeBuffer; }
   SampleBuffer& MeterBuffer() { return mMeterBuffer; }
 
+  TrazelleEditor& Editor() { return mEditor; }
+
 private:
   SampleBuffer mOscilloscopeBuffer;
   SampleBuffer mMeterBuffer;
   Settings mSettings;
   std::atomic<bool> mFreeze{false};
+  TrazelleEditor mEditor{this, &mSettings};
 };
 
 } // namespace qm::Trazelle

@@ -81,8 +81,7 @@ TEST(EmbeddedResources, LogoIsZeroTerminatedShapesOnlySvgWithAThreeToOneArea)
 
   iplug::igraphics::svg::Image image;
   std::string error;
-  if (!iplug::igraphics::svg::ParseSVG(text, "px", 72.f, image, &error))
-    GTEST_SKIP() << "SVG parser not available yet: " << error;
+  ASSERT_TRUE(iplug::igraphics::svg::ParseSVG(text, "px", 72.f, image, &error)) << error;
   EXPECT_FLOAT_EQ(image.width, 360.f);
   EXPECT_FLOAT_EQ(image.height, 120.f);
   EXPECT_GE(image.shapes.size(), 5u);

@@ -1,5 +1,6 @@
 #include "graphics/platform/headless/IGraphicsHeadless.h"
 
+#include "framework/IGEditorDelegate.h"
 #include "graphics/GLHeaders.h"
 #include "graphics/IGraphicsDelegateLink.h"
 #include "graphics/IPopupMenu.h"
@@ -73,6 +74,8 @@ void* IGraphicsHeadless::OpenWindow(void*)
   mOpen = true;
   detail::LayoutUI(GetDelegate(), *this);
   SetAllControlsDirty();
+  // As a real window does once it is up: the plug-in brings the controls up to date.
+  if (auto* dlg = GetDelegate()) dlg->OnUIOpen();
   return this;
 }
 

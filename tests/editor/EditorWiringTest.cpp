@@ -1,0 +1,315 @@
+// What the editor shows after opening and after the user operates it, through
+// the real editor on the headless platform.
+
+#include "EditorTestSupport.h"
+
+#include "controls/GridControl.h"
+#include "controls/KnobControl.h"
+#include "controls/Oscilloscope.h"
+#include "controls/PopupControl.h"
+#include "controls/SignalMeter.h"
+#include "controls/SliderControl.h"
+#include "editor/Themes.h"
+#include "framework/IByteChunk.h"
+
+using namespace qm;
+using namespace qm::test;
+using Scope = control::Oscilloscope<2>;
+using Slider = control::SliderControl<1>;
+
+namespace
+{
+
+std::string PopupText(render::EditorHarness& h, const char* label)
+{
+  std::string text = "<no popup>";
+  h.UI()->ForControlInGroup(Trazelle::TrazelleEditor::kThemeGroup,
+                            [&](iplug::igraphics::IControl* c)
+                            {
+                              if (auto* p = dynamic_cast<control::PopupControl*>(c);
+                                  p && p->GetLabel() == label)
+                                text = p->GetValueText();
+                            });
+  return text;
+}
+
+} // namespace
+
+TEST_F(EditorTest, DefaultRecordAt44100ShowsEnvelopeTwoSecondsZeroDecibelsStereo)
+{
+  EXPECT_EQ(TextOf(Tag::kTagMode), "envelope");
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "2.000 s");
+  const std::string zoom = TextOf(Tag::kTagZoom);
+  EXPECT_TRUE(zoom == "0.00 dB" || zoom == "-0.00 dB") << zoom;
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "stereo");
+  EXPECT_EQ(PopupText(*harness, "theme"), "blue");
+  EXPECT_EQ(PopupText(*harness, "scale"), "100 %");
+  EXPECT_NEAR(harness->ControlAs<control::KnobControl>(Tag::kTagDuration)->GetValue(), 3.0 / 7.0,
+              1e-12);
+  auto* scope = harness->ControlAs<Scope>(Tag::kTagOscilloscope);
+  ASSERT_NE(scope, nullptr);
+  // 1664 columns of 53 samples at 44100 Hz.
+  EXPECT_NEAR(scope->GetDuration(), 1664.0 * 53.0 / 44100.0, 1e-12);
+  EXPECT_FALSE(scope->GetColumns().GetTriggerEnabled());
+  EXPECT_EQ(harness->UI()->WindowWidth(), 832);
+  EXPECT_EQ(harness->UI()->WindowHeight(), 464);
+}
+
+TEST_F(EditorTest, At48000TheSameKnobShowsTheWholeSamplesPerColumnDuration)
+{
+  OpenAt(48000.0);
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "1.976 s");
+}
+
+TEST_F(EditorTest, EachModeKeepsItsOwnDurationAndTimeGridStep)
+{
+  auto* grid = harness->ControlAs<control::GridControl>(Tag::kTagTimeGrid);
+  auto* scope = harness->ControlAs<Scope>(Tag::kTagOscilloscope);
+  ASSERT_TRUE(grid && scope);
+  EXPECT_EQ(grid->GetXStep(), double(0.05f));
+
+  harness->Click(Where::kModeX, Where::kRowY);
+  EXPECT_EQ(TextOf(Tag::kTagMode), "waveform");
+  EXPECT_EQ(Settings().mode, Trazelle::kWaveformMode);
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "0.189 s");
+  EXPECT_TRUE(scope->GetColumns().GetTriggerEnabled());
+  EXPECT_EQ(grid->GetXStep(), double(0.01f));
+  EXPECT_NEAR(grid->GetXMax(), scope->GetDuration(), 1e-12);
+  EXPECT_GT(grid->GetXMin(), 0.0);
+
+  harness->Click(Where::kModeX, Where::kRowY);
+  EXPECT_EQ(TextOf(Tag::kTagMode), "envelope");
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "2.000 s");
+  EXPECT_FALSE(scope->GetColumns().GetTriggerEnabled());
+  EXPECT_EQ(grid->GetXStep(), double(0.05f));
+}
+
+TEST_F(EditorTest, DurationKnobWritesOnlyTheCurrentModesDuration)
+{
+  harness->Wheel(Where::kDurationX, Where::kRowY, 1); // to the top: 4 s
+  EXPECT_EQ(Settings().envelope_mode_duration, 1.0);
+  EXPECT_EQ(Settings().waveform_mode_duration, 0.4);
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "4.000 s"); // 1664 x 106 / 44100 = 3.9996
+}
+
+TEST_F(EditorTest, VerticalZoomEndsReadFortyAndMinusTwentyDecibelsAndSetTheLevelGrids)
+{
+  auto* upper = harness->ControlAs<control::GridControl>(Tag::kTagUpperLevelGrid);
+  auto* lower = harness->ControlAs<control::GridControl>(Tag::kTagLowerLevelGrid);
+  ASSERT_TRUE(upper && lower);
+  EXPECT_NEAR(upper->GetYMax(), 1.0, 1e-9);
+
+  harness->Wheel(Where::kZoomX, Where::kRowY, 1);
+  EXPECT_EQ(TextOf(Tag::kTagZoom), "40.00 dB");
+  EXPECT_EQ(Settings().gain, 1.0);
+  EXPECT_NEAR(upper->GetYMax(), 0.01, 1e-12);
+  EXPECT_NEAR(lower->GetYMax(), 0.01, 1e-12);
+  EXPECT_NEAR(harness->ControlAs<Scope>(Tag::kTagOscilloscope)->GetGain(), 100.0, 1e-9);
+
+  harness->Wheel(Where::kZoomX, Where::kRowY, -1);
+  EXPECT_EQ(TextOf(Tag::kTagZoom), "-20.00 dB");
+  EXPECT_NEAR(upper->GetYMax(), 10.0, 1e-9);
+  EXPECT_EQ(upper->GetYMin(), 0.0);
+}
+
+TEST_F(EditorTest, ChannelSwitchCyclesLeftRightStereo)
+{
+  auto* scope = harness->ControlAs<Scope>(Tag::kTagOscilloscope);
+  EXPECT_EQ(scope->GetColumns().GetChannelMode(), 3);
+  harness->Click(Where::kChannelX, Where::kRowY);
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "left");
+  EXPECT_EQ(scope->GetColumns().GetChannelMode(), 1);
+  EXPECT_EQ(Settings().channel, Trazelle::kLeftChannel);
+  harness->Click(Where::kChannelX, Where::kRowY);
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "right");
+  EXPECT_EQ(scope->GetColumns().GetChannelMode(), 2);
+  harness->Click(Where::kChannelX, Where::kRowY);
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "stereo");
+  EXPECT_EQ(Settings().channel, Trazelle::kStereoChannel);
+}
+
+TEST_F(EditorTest, FreezingEnablesThePositionSliderAndUnfreezingReturnsItToTheNewest)
+{
+  auto* slider = harness->ControlAs<Slider>(Tag::kTagPosition);
+  auto* scope = harness->ControlAs<Scope>(Tag::kTagOscilloscope);
+  ASSERT_TRUE(slider && scope);
+  EXPECT_TRUE(slider->IsDisabled());
+
+  harness->Click(Where::kFreezeX, Where::kRowY);
+  EXPECT_TRUE(Plugin().GetFreeze());
+  EXPECT_TRUE(scope->GetColumns().GetFrozen());
+  EXPECT_FALSE(slider->IsDisabled());
+
+  harness->Click(100.f, Where::kSliderY); // the handle jumps to the click
+  EXPECT_LT(slider->GetValue(), 0.5);
+  EXPECT_LT(Plugin().Editor().GetPosition(), 0.5);
+  EXPECT_EQ(scope->GetColumns().GetFrozenPosition(), slider->GetValue());
+
+  harness->Click(Where::kFreezeX, Where::kRowY);
+  EXPECT_FALSE(Plugin().GetFreeze());
+  EXPECT_TRUE(slider->IsDisabled());
+  EXPECT_EQ(slider->GetValue(), 1.0);
+  EXPECT_EQ(Plugin().Editor().GetPosition(), 1.0);
+  EXPECT_EQ(scope->GetColumns().GetFrozenPosition(), 1.0);
+}
+
+TEST_F(EditorTest, DisabledSliderIgnoresClicks)
+{
+  harness->Click(100.f, Where::kSliderY);
+  EXPECT_EQ(harness->ControlAs<Slider>(Tag::kTagPosition)->GetValue(), 1.0);
+}
+
+TEST_F(EditorTest, SliderHandleIsNeverNarrowerThanTwiceTheTrackHeight)
+{
+  auto* slider = harness->ControlAs<Slider>(Tag::kTagPosition);
+  // Envelope at 2 s: half of the four seconds kept.
+  EXPECT_NEAR(slider->GetHandle().W(), 832.0 * 0.5, 1.0);
+  harness->Click(Where::kModeX, Where::kRowY); // waveform, 0.189 s
+  EXPECT_NEAR(slider->GetHandle().W(), 832.0 * 0.189 / 4.0, 1.0);
+  harness->Wheel(Where::kDurationX, Where::kRowY, -1); // 0 s asked for
+  EXPECT_FLOAT_EQ(slider->GetHandle().W(), 32.f);
+  harness->Click(Where::kModeX, Where::kRowY);
+  harness->Wheel(Where::kDurationX, Where::kRowY, 1); // envelope, all four seconds
+  EXPECT_LE(slider->GetHandle().W(), 832.f);
+  EXPECT_GT(slider->GetHandle().W(), 830.f);
+}
+
+TEST_F(EditorTest, AltClickRestoresTheDefaults)
+{
+  harness->Wheel(Where::kZoomX, Where::kRowY, 1);
+  harness->Click(Where::kZoomX, Where::kRowY, /*alt=*/true);
+  EXPECT_NEAR(Settings().gain, Trazelle::Settings::DefaultGain(), 1e-15);
+  harness->Wheel(Where::kDurationX, Where::kRowY, -1);
+  harness->Click(Where::kDurationX, Where::kRowY, /*alt=*/true);
+  EXPECT_NEAR(Settings().envelope_mode_duration, 3.0 / 7.0, 1e-15);
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "2.000 s");
+}
+
+TEST_F(EditorTest, ScaleMenuAt150PercentGivesA1248By696Window)
+{
+  harness->SetMenuChoice(5);
+  harness->Click(Where::kMenusX, Where::kScaleY);
+  EXPECT_EQ(Settings().scale, 5);
+  EXPECT_EQ(harness->UI()->WindowWidth(), 1248);
+  EXPECT_EQ(harness->UI()->WindowHeight(), 696);
+  EXPECT_EQ(harness->UI()->Width(), 832);
+  EXPECT_EQ(PopupText(*harness, "scale"), "150 %");
+  const auto image = Capture();
+  EXPECT_EQ(image.width, 1248);
+  EXPECT_EQ(image.height, 696);
+}
+
+TEST_F(EditorTest, ThemeChangeRecoloursExactlyTheThemedControls)
+{
+  harness->SetMenuChoice(3);
+  harness->Click(Where::kMenusX, Where::kThemeY);
+  EXPECT_EQ(Settings().theme, 3);
+  EXPECT_EQ(PopupText(*harness, "theme"), "pink");
+
+  int themed = 0;
+  auto* g = harness->UI();
+  for (int i = 0; i < g->NControls(); ++i)
+  {
+    auto* c = g->GetControl(i);
+    auto* styled = dynamic_cast<control::ControlBase*>(c);
+    if (c->GetGroup() == Trazelle::TrazelleEditor::kThemeGroup)
+    {
+      ASSERT_NE(styled, nullptr);
+      EXPECT_EQ(styled->GetStyle().colors, Trazelle::ThemeColors(3)) << i;
+      ++themed;
+    }
+    else if (styled)
+    {
+      EXPECT_EQ(styled->GetStyle().colors, Trazelle::NeutralColors()) << i; // the grids
+    }
+  }
+  // Title bar, scope, legend, slider, meter, button, two switches, two knobs, two menus.
+  EXPECT_EQ(themed, 12);
+
+  harness->SetMenuChoice(0);
+  harness->Click(Where::kMenusX, Where::kThemeY);
+  EXPECT_EQ(harness->ControlAs<control::ControlBase>(Tag::kTagTitleBar)->GetStyle().colors,
+            Trazelle::ThemeColors(0));
+}
+
+TEST_F(EditorTest, DismissedMenuChangesNothing)
+{
+  harness->SetMenuChoice(-1);
+  harness->Click(Where::kMenusX, Where::kThemeY);
+  EXPECT_EQ(Settings().theme, 0);
+  EXPECT_EQ(PopupText(*harness, "theme"), "blue");
+}
+
+TEST_F(EditorTest, ReopeningRestoresTheRecordFreezeAndPosition)
+{
+  harness->Click(Where::kModeX, Where::kRowY);
+  harness->Click(Where::kChannelX, Where::kRowY);
+  harness->Click(Where::kFreezeX, Where::kRowY);
+  harness->Click(200.f, Where::kSliderY);
+  const double position = Plugin().Editor().GetPosition();
+  harness->Close();
+  EXPECT_FALSE(harness->IsOpen());
+  std::string error;
+  ASSERT_TRUE(harness->Open(error)) << error;
+  EXPECT_EQ(TextOf(Tag::kTagMode), "waveform");
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "left");
+  auto* slider = harness->ControlAs<Slider>(Tag::kTagPosition);
+  EXPECT_FALSE(slider->IsDisabled());
+  EXPECT_EQ(slider->GetValue(), position);
+  EXPECT_EQ(harness->ControlAs<Scope>(Tag::kTagOscilloscope)->GetColumns().GetFrozenPosition(),
+            position);
+}
+
+TEST_F(EditorTest, ResetAtANewRateWhileOpenRecomputesDurationsAndBallistics)
+{
+  auto* meter = harness->ControlAs<control::SignalMeter<2>>(Tag::kTagMeter);
+  ASSERT_NE(meter, nullptr);
+  harness->SetSampleRate(48000.0);
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "1.976 s");
+  EXPECT_EQ(harness->ControlAs<Scope>(Tag::kTagOscilloscope)->GetSampleRate(), 48000.0);
+  EXPECT_EQ(Plugin().OscilloscopeBuffer().Capacity(), 192000u);
+  // The meter's hold lasts 750 ms at the new rate.
+  PlayDemo(0.1);
+  EXPECT_EQ(meter->GetBallistics().GetSampleRate(), 48000.0);
+  EXPECT_EQ(meter->GetBallistics().GetHoldSamples(), 36000u);
+}
+
+TEST_F(EditorTest, StoredValuesOutsideTheTablesOpenSafely)
+{
+  harness->Close();
+  Settings().theme = 99;
+  Settings().scale = -7;
+  std::string error;
+  ASSERT_TRUE(harness->Open(error)) << error;
+  EXPECT_EQ(harness->ControlAs<control::ControlBase>(Tag::kTagTitleBar)->GetStyle().colors,
+            Trazelle::ThemeColors(3));
+  EXPECT_EQ(harness->UI()->WindowWidth(), int(832 * 0.7f));
+  PlayDemo(0.05);
+  EXPECT_GT(Capture().width, 0);
+}
+
+TEST_F(EditorTest, StateLoadedWhileOpenRefreshesEveryControlAndMenu)
+{
+  Trazelle::Settings loaded;
+  loaded.mode = Trazelle::kWaveformMode;
+  loaded.channel = Trazelle::kRightChannel;
+  loaded.theme = 2;
+  loaded.scale = 1;
+  iplug::IByteChunk chunk;
+  {
+    Trazelle::Trazelle other;
+    other.GetSettings() = loaded;
+    ASSERT_TRUE(other.SerializeState(chunk));
+  }
+  ASSERT_GT(Plugin().UnserializeState(chunk, 0), 0);
+  Plugin().OnRestoreState(); // what the plug-in base does after a load
+
+  EXPECT_EQ(TextOf(Tag::kTagMode), "waveform");
+  EXPECT_EQ(TextOf(Tag::kTagDuration), "0.189 s");
+  EXPECT_EQ(TextOf(Tag::kTagChannel), "right");
+  EXPECT_EQ(PopupText(*harness, "theme"), "green");
+  EXPECT_EQ(PopupText(*harness, "scale"), "85 %");
+  EXPECT_EQ(harness->ControlAs<control::ControlBase>(Tag::kTagTitleBar)->GetStyle().colors,
+            Trazelle::ThemeColors(2));
+  EXPECT_EQ(harness->UI()->WindowWidth(), int(832 * 0.85f));
+}

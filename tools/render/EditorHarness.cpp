@@ -1,0 +1,216 @@
+#include "tools/render/EditorHarness.h"
+
+#include "graphics/IGraphics.h"
+#include "graphics/IPopupMenu.h"
+#include "graphics/platform/headless/IGraphicsHeadless.h"
+#include "plugin/Trazelle.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace qm::render
+{
+
+using iplug::igraphics::IGraphics;
+using iplug::igraphics::IGraphicsHeadless;
+using iplug::igraphics::IMouseInfo;
+using iplug::igraphics::IMouseMod;
+using iplug::igraphics::IPopupMenu;
+using iplug::igraphics::IRECT;
+
+namespace
+{
+
+IGraphicsHeadless* Headless(IGraphics* g)
+{
+  return dynamic_cast<IGraphicsHeadless*>(g);
+}
+
+// Pointer events carry the logical position and the buttons held.
+IMouseInfo Pointer(float x, float y, float dx = 0.f, float dy = 0.f, bool alt = false)
+{
+  IMouseInfo info;
+  info.x = x;
+  info.y = y;
+  info.dX = dx;
+  info.dY = dy;
+  info.ms = IMouseMod(true, false, false, false, alt);
+  return info;
+}
+
+} // namespace
+
+EditorHarness::EditorHarness(double sampleRate, int blockSize)
+    : mPlugin(std::make_unique<Trazelle::Trazelle>()), mBlockSize(std::max(1, blockSize))
+{
+  for (int c = 0; c < 2; ++c)
+  {
+    mIn[c].assign(size_t(mBlockSize), 0.0);
+    mOut[c].assign(size_t(mBlockSize), 0.0);
+  }
+  mPlugin->SetBlockSize(mBlockSize);
+  SetSampleRate(sampleRate);
+
+  // The graphics factory a host build installs makes a native window; here it
+  // makes the off-screen one, answering pop-up menus with the chosen item.
+  Trazelle::Trazelle* plugin = mPlugin.get();
+  mPlugin->SetGraphicsFactory(
+      [plugin, this]() -> std::unique_ptr<IGraphics>
+      {
+        auto g = std::make_unique<IGraphicsHeadless>(plugin, 832, 464, kTicksPerSecond, 1.f);
+        g->SetPopupMenuAnswer([this](const IPopupMenu& menu, const IRECT&)
+                              { return mMenuChoice < menu.NItems() ? mMenuChoice : -1; });
+        return g;
+      });
+}
+
+EditorHarness::~EditorHarness()
+{
+  Close();
+}
+
+IGraphics* EditorHarness::UI() const
+{
+  return mPlugin->GetUI();
+}
+
+iplug::igraphics::IControl* EditorHarness::Control(int tag) const
+{
+  IGraphics* g = UI();
+  return g ? g->GetControlWithTag(tag) : nullptr;
+}
+
+bool EditorHarness::Open(std::string& error)
+{
+  if (UI()) return true;
+  if (!mPlugin->OpenWindow(nullptr))
+  {
+    IGraphicsHeadless* g = Headless(UI());
+    error = g && !g->GetError().empty() ? "cannot open the editor off-screen: " + g->GetError()
+                                        : std::string("cannot open the editor off-screen");
+    mPlugin->CloseWindow();
+    return false;
+  }
+  Tick();
+  return true;
+}
+
+void EditorHarness::Close()
+{
+  mPlugin->CloseWindow();
+}
+
+void EditorHarness::SetSampleRate(double sampleRate)
+{
+  mPlugin->SetSampleRate(sampleRate);
+  mPlugin->OnReset();
+}
+
+void EditorHarness::Run(int ticks, const AudioSource& source)
+{
+  const double rate = mPlugin->GetSampleRate();
+  double* in[2] = {mIn[0].data(), mIn[1].data()};
+  double* out[2] = {mOut[0].data(), mOut[1].data()};
+  for (int t = 0; t < ticks; ++t)
+  {
+    // A host processes whole blocks as the audio clock demands them, so by the
+    // end of this tick every frame up to the tick's end time has been played.
+    ++mTicks;
+    const int64_t due = int64_t(std::floor(double(mTicks) * rate / kTicksPerSecond));
+    while (mFramesPlayed < due)
+    {
+      if (source)
+        source(mFramesPlayed, mBlockSize, in[0], in[1]);
+      else
+        for (int c = 0; c < 2; ++c)
+          std::fill(mIn[c].begin(), mIn[c].end(), 0.0);
+      mPlugin->ProcessBlock(in, out, mBlockSize);
+      mFramesPlayed += mBlockSize;
+    }
+    Tick();
+  }
+}
+
+void EditorHarness::Tick()
+{
+  if (IGraphicsHeadless* g = Headless(UI())) g->Tick();
+}
+
+void EditorHarness::Click(float x, float y, bool alt)
+{
+  IGraphics* g = UI();
+  if (!g) return;
+  g->OnMouseOver(x, y, IMouseMod());
+  g->OnMouseDown({Pointer(x, y, 0.f, 0.f, alt)});
+  // The control may have closed the editor's menus or changed the layout; the
+  // release goes wherever the press was captured.
+  if ((g = UI())) g->OnMouseUp({Pointer(x, y, 0.f, 0.f, alt)});
+  Tick();
+}
+
+void EditorHarness::Drag(float x, float y, float dx, float dy)
+{
+  IGraphics* g = UI();
+  if (!g) return;
+  g->OnMouseOver(x, y, IMouseMod());
+  g->OnMouseDown({Pointer(x, y)});
+  // Moves arrive in steps of a few pixels, as from a real pointer.
+  const int steps = std::max(1, int(std::ceil(std::max(std::fabs(dx), std::fabs(dy)) / 4.f)));
+  float px = x, py = y;
+  for (int i = 1; i <= steps; ++i)
+  {
+    const float nx = x + dx * float(i) / float(steps), ny = y + dy * float(i) / float(steps);
+    g->OnMouseDrag({Pointer(nx, ny, nx - px, ny - py)});
+    px = nx;
+    py = ny;
+  }
+  g->OnMouseUp({Pointer(px, py)});
+  Tick();
+}
+
+void EditorHarness::Wheel(float x, float y, int steps)
+{
+  IGraphics* g = UI();
+  if (!g) return;
+  g->OnMouseOver(x, y, IMouseMod());
+  g->OnMouseWheel(x, y, IMouseMod(), float(steps * 120)); // raw wheel units
+  Tick();
+}
+
+void EditorHarness::MouseOver(float x, float y)
+{
+  if (IGraphics* g = UI()) g->OnMouseOver(x, y, IMouseMod());
+}
+
+void EditorHarness::SetMenuChoice(int index)
+{
+  mMenuChoice = index;
+}
+
+std::vector<std::string> EditorHarness::OpenedURLs() const
+{
+  IGraphicsHeadless* g = Headless(UI());
+  return g ? g->GetOpenedURLs() : std::vector<std::string>{};
+}
+
+bool EditorHarness::Capture(RgbaImage& image, std::string& error)
+{
+  IGraphicsHeadless* g = Headless(UI());
+  if (!g)
+  {
+    error = "the editor is not open";
+    return false;
+  }
+  g->DrawAll();
+  image.width = g->WindowWidth();
+  image.height = g->WindowHeight();
+  image.pixels = g->ReadPixels();
+  if (image.pixels.size() != size_t(image.width) * size_t(image.height) * 4)
+  {
+    error = "the off-screen window could not be read back";
+    return false;
+  }
+  return true;
+}
+
+} // namespace qm::render

@@ -1,0 +1,91 @@
+#pragma once
+
+// Drives the real plug-in and its editor without a host or a screen: the
+// editor opens on the headless platform, audio goes through ProcessBlock in
+// host-sized blocks, and display ticks happen at simulated real time (each
+// tick of 1/60 s first processes that tick's frames, then ticks and draws the
+// editor). Used by trazelle-render and by the editor tests.
+
+#include "tools/render/PngFile.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace iplug::igraphics
+{
+class IControl;
+class IGraphics;
+} // namespace iplug::igraphics
+
+namespace qm::Trazelle
+{
+class Trazelle;
+}
+
+namespace qm::render
+{
+
+// Writes frames [first, first + n) of the input into `left` and `right`.
+using AudioSource = std::function<void(int64_t first, int n, double* left, double* right)>;
+
+class EditorHarness
+{
+public:
+  static constexpr int kTicksPerSecond = 60;
+
+  // Builds the plug-in at `sampleRate` with host blocks of `blockSize` frames
+  // and installs the headless graphics factory. The editor is not open yet.
+  EditorHarness(double sampleRate, int blockSize);
+  ~EditorHarness();
+
+  Trazelle::Trazelle& Plugin() { return *mPlugin; }
+  // The open editor's graphics context, or null.
+  iplug::igraphics::IGraphics* UI() const;
+  iplug::igraphics::IControl* Control(int tag) const;
+  template <typename T>
+  T* ControlAs(int tag) const
+  {
+    return dynamic_cast<T*>(Control(tag));
+  }
+
+  // Opens the editor as a host would (OpenWindow). False with a reason in
+  // `error` when the headless platform cannot create its context.
+  bool Open(std::string& error);
+  void Close();
+  bool IsOpen() const { return UI() != nullptr; }
+
+  // A host changing the sample rate (and resetting the plug-in).
+  void SetSampleRate(double sampleRate);
+
+  // Plays `ticks` display ticks of audio from `source` (silence when empty).
+  void Run(int ticks, const AudioSource& source = {});
+  // One display tick and a draw of whatever became dirty.
+  void Tick();
+  int64_t FramesPlayed() const { return mFramesPlayed; }
+
+  // Pointer input in logical editor coordinates.
+  void Click(float x, float y, bool alt = false);
+  void Drag(float x, float y, float dx, float dy);
+  void Wheel(float x, float y, int steps);
+  void MouseOver(float x, float y);
+  // Item index the next pop-up menus answer with (-1 dismisses them).
+  void SetMenuChoice(int index);
+  // Web addresses the open editor asked to open, in order.
+  std::vector<std::string> OpenedURLs() const;
+
+  // Redraws the whole window and reads it back (device pixels).
+  bool Capture(RgbaImage& image, std::string& error);
+
+private:
+  std::unique_ptr<Trazelle::Trazelle> mPlugin;
+  int mBlockSize;
+  int64_t mFramesPlayed = 0;
+  int64_t mTicks = 0;
+  std::vector<double> mIn[2], mOut[2];
+  int mMenuChoice = -1;
+};
+
+} // namespace qm::render
