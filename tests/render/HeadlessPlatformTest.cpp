@@ -229,8 +229,10 @@ TEST_F(HeadlessPlatform, TextEntryCommitsOnTheNextTick)
 
   G().SetTextEntryAnswer(nullptr); // cancels
   G().CreateTextEntry(*control, IText(), IRECT(0, 0, 10, 10), "again");
+  EXPECT_EQ(G().GetControlInTextEntry(), control);
   G().Tick();
   EXPECT_EQ(control->mText, "hello!");
+  EXPECT_EQ(G().GetControlInTextEntry(), nullptr); // a cancelled entry does not linger
   EXPECT_EQ(G().GetTextEntries().size(), 2u);
 }
 

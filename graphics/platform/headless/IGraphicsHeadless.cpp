@@ -167,6 +167,8 @@ void IGraphicsHeadless::Tick()
     mTextEntryOpen = false;
     if (std::optional<std::string> text = std::exchange(mPendingText, std::nullopt))
       SetControlValueAfterTextEdit(text->c_str());
+    else
+      ClearInTextEntryControl(); // cancelled: the control keeps its value, input flows again
   }
   OnDisplayTick();
 }

@@ -131,6 +131,7 @@ public:
   {
     mTextEntryOpen = false;
     mPendingText.reset();
+    ClearInTextEntryControl();
   }
   void CreatePlatformTextEntry(int paramIdx, const IText& text, const IRECT& bounds, int length,
                                const char* str) override;
