@@ -206,6 +206,57 @@ void CheckServices(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
   CHECK(g.SetMouseCursor(ECursor::ARROW) == ECursor::HAND);
 }
 
+// Native menus run a modal loop; a timer inside it plays the user.
+std::vector<WPARAM> gMenuKeys;
+
+void CALLBACK MenuDriver(HWND, UINT, UINT_PTR id, DWORD)
+{
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu) return;
+  KillTimer(nullptr, id);
+  if (gMenuKeys.empty())
+  {
+    EndMenu();
+    return;
+  }
+  for (WPARAM key : gMenuKeys)
+  {
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
+    PostMessageW(menu, WM_KEYUP, key, 0);
+  }
+}
+
+IPopupMenu* ShowMenu(IGraphicsWin& g, IPopupMenu& menu, std::vector<WPARAM> keys)
+{
+  gMenuKeys = std::move(keys);
+  SetTimer(nullptr, 0, 100, &MenuDriver);
+  bool isAsync = true;
+  IPopupMenu* result = g.CreatePlatformPopupMenu(menu, IRECT(100, 100, 200, 120), isAsync);
+  CHECK(!isAsync);
+  return result;
+}
+
+void CheckPopupMenu(IGraphicsWin& g)
+{
+  int called = 0;
+  IPopupMenu colours("themes", {"blue", "orange", "green", "pink"});
+  colours.SetFunction([&](IPopupMenu*) { ++called; });
+  // Down twice from the first item, Enter: the third item.
+  IPopupMenu* chosen = ShowMenu(g, colours, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  CHECK(chosen == &colours && colours.GetChosenItemIdx() == 2 && called == 1);
+  chosen = ShowMenu(g, colours, {});
+  CHECK(chosen == nullptr && colours.GetChosenItemIdx() == -1 && called == 1);
+
+  // An item in a sub-menu is reported in the sub-menu that holds it.
+  IPopupMenu outer("outer", {"first"});
+  auto inner = std::make_unique<IPopupMenu>("inner", std::initializer_list<const char*>{"a", "b"});
+  IPopupMenu* innerMenu = inner.get();
+  outer.AddSubMenu("more", std::move(inner));
+  chosen = ShowMenu(g, outer, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+  CHECK(chosen == innerMenu && innerMenu->GetChosenItemIdx() == 1 &&
+        outer.GetChosenItemIdx() == -1);
+}
+
 int CountTooltipWindows()
 {
   int n = 0;
@@ -364,6 +415,7 @@ int main()
       graphics.AttachControl(rec);
       CheckInput(graphics, editor, *rec, scale);
       CheckServices(graphics, editor, *rec, scale);
+      CheckPopupMenu(graphics);
       if (gSwapBuffers) CheckDrawing(graphics, editor, scale);
       CheckTextEntry(graphics, editor, *rec);
       graphics.CloseWindow();
