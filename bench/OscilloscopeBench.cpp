@@ -4,56 +4,18 @@
 //
 // Arguments: mode 0 = waveform 0.5 s (triggered, every column recomputed), 1 = envelope 4 s
 // (free-running, only new columns reduced).
+#include "ScopeBenchInput.h"
 #include "controls/ScopeColumns.h"
 #include "controls/ScopedFlushDenormals.h"
-#include "plugin/Trazelle.h"
 
 #include <benchmark/benchmark.h>
-#include <cmath>
-#include <numbers>
-#include <vector>
 
 namespace
 {
 
-constexpr double kRate = 48000.0;
-constexpr int kTick = 800;
-constexpr uint32_t kColumns = 1664; // the editor's 832-pixel scope
-
-// The plug-in with a full-scale stereo signal: 440 Hz on the left, 660 Hz on the right.
-class LiveInput
-{
-public:
-  LiveInput()
-  {
-    mPlugin.SetSampleRate(kRate);
-    mPlugin.OnReset();
-    for (auto& channel : mIn)
-      channel.resize(kTick);
-    for (auto& channel : mOut)
-      channel.resize(kTick);
-  }
-
-  void PlayTick()
-  {
-    for (int i = 0; i < kTick; ++i, ++mFrame)
-    {
-      const double t = static_cast<double>(mFrame) / kRate;
-      mIn[0][i] = std::sin(2.0 * std::numbers::pi * 440.0 * t);
-      mIn[1][i] = std::sin(2.0 * std::numbers::pi * 660.0 * t);
-    }
-    double* in[2] = {mIn[0].data(), mIn[1].data()};
-    double* out[2] = {mOut[0].data(), mOut[1].data()};
-    mPlugin.ProcessBlock(in, out, kTick);
-  }
-
-  qm::Trazelle::SampleBuffer& Buffer() { return mPlugin.OscilloscopeBuffer(); }
-
-private:
-  qm::Trazelle::Trazelle mPlugin;
-  int64_t mFrame = 0;
-  std::vector<double> mIn[2], mOut[2];
-};
+using trazelle::bench::kRate;
+using trazelle::bench::kScopeColumns;
+using LiveInput = trazelle::bench::ScopeBenchInput;
 
 void Configure(qm::control::ScopeColumns& scope, int mode)
 {
@@ -67,7 +29,7 @@ void BM_OscilloscopeFrame_Reduce(benchmark::State& state)
 {
   const int mode = static_cast<int>(state.range(0));
   LiveInput input;
-  qm::control::ScopeColumns scope(kColumns, kRate, 4.0, 2.0);
+  qm::control::ScopeColumns scope(kScopeColumns, kRate, 4.0, 2.0);
   Configure(scope, mode);
   for (int i = 0; i < 300; ++i) // five seconds: the history is full of signal
   {
@@ -92,7 +54,7 @@ BENCHMARK(BM_OscilloscopeFrame_Reduce)->Arg(0)->Arg(1)->Unit(benchmark::kMicrose
 void BM_OscilloscopeFrame_ReadWindowBaseline(benchmark::State& state)
 {
   LiveInput input;
-  qm::control::ScopeColumns scope(kColumns, kRate, 4.0, 2.0);
+  qm::control::ScopeColumns scope(kScopeColumns, kRate, 4.0, 2.0);
   Configure(scope, 0);
   for (int i = 0; i < 300; ++i)
   {
@@ -100,7 +62,8 @@ void BM_OscilloscopeFrame_ReadWindowBaseline(benchmark::State& state)
     scope.Update(input.Buffer());
   }
   const auto& history = input.Buffer().History();
-  const size_t window = size_t{kColumns + scope.GetSearchColumns()} * scope.GetSamplesPerColumn();
+  const size_t window =
+      size_t{kScopeColumns + scope.GetSearchColumns()} * scope.GetSamplesPerColumn();
   for (auto _ : state)
   {
     double sum = 0.0;

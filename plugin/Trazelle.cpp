@@ -3,6 +3,7 @@
 #include "controls/Oscilloscope.h"
 #include "controls/SignalMeter.h"
 #include "graphics/IGraphics.h"
+#include "graphics/PlatformGraphics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,9 +56,15 @@ Trazelle::Trazelle(const iplug::InstanceInfo& info)
 {
   // The editor joins through the delegate's two seams: a graphics factory that makes this
   // platform's graphics context for this object (draw scale 1.0, module handle gModuleHandle) and
-  // the editor's Layout as the layout function. Until a factory is installed the host's
-  // effEditOpen answers 0: there is no window to open.
+  // the editor's Layout as the layout function. Only Windows has a window; elsewhere no factory
+  // is installed and the host's effEditOpen answers 0.
   SetLayoutFunction([this](iplug::igraphics::IGraphics* g) { mEditor.Layout(g); });
+#ifdef _WIN32
+  SetGraphicsFactory(
+      [this] {
+        return iplug::igraphics::MakePlatformGraphics(this, GetEditorWidth(), GetEditorHeight());
+      });
+#endif
 }
 
 // Members go in reverse order: each buffer releases its producer token, then its queue, then its

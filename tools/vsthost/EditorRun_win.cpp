@@ -264,19 +264,22 @@ struct Host
     }
   }
 
-  void Pump(double seconds, const bool* until = nullptr)
+  // One message at a time, so that a window busy redrawing cannot keep the
+  // host from its audio or from the clock.
+  void Pump(double seconds)
   {
     const double end = Now() + seconds;
-    while (Now() < end && !(until && *until))
+    while (Now() < end)
     {
       MSG msg;
-      while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+      if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
       {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
       }
+      else
+        Sleep(1);
       FeedAudio();
-      Sleep(1);
     }
   }
 
@@ -421,6 +424,16 @@ bool DecodeSettings(const uint8_t* p, size_t n, std::map<std::string, double>& o
                                   uint32_t{p[i + 2]} << 8 | p[i + 3]);
       i += 4;
     }
+    else if (type == 0xCA && need(4))
+    {
+      // Doubles that a float holds exactly are written as floats.
+      const uint32_t bits =
+          uint32_t{p[i]} << 24 | uint32_t{p[i + 1]} << 16 | uint32_t{p[i + 2]} << 8 | p[i + 3];
+      float f = 0.f;
+      std::memcpy(&f, &bits, 4);
+      value = f;
+      i += 4;
+    }
     else if (type == 0xCB && need(8))
     {
       uint64_t bits = 0;
@@ -474,8 +487,15 @@ bool SystemHasVBlankWait()
   return info.dwMajorVersion > 6 || (info.dwMajorVersion == 6 && info.dwMinorVersion >= 2);
 }
 
+void Step(const char* what)
+{
+  std::printf("editor run: %s\n", what);
+  std::fflush(stdout);
+}
+
 void CheckPicture(Host& host)
 {
+  Step("running picture");
   host.Pump(1.5);
   const Frame live1 = Capture(host);
   host.Pump(0.3);
@@ -494,6 +514,7 @@ void CheckPicture(Host& host)
         "meter shows the input level");
   Check(live1.Differences(live2, 0, 48, 832, 304) > 200, "running picture moves");
 
+  Step("freeze");
   Click(host.editor, kFreezeX, kFreezeY);
   host.Pump(0.5);
   const Frame frozen1 = Capture(host);
@@ -512,6 +533,7 @@ void CheckPicture(Host& host)
   host.Pump(0.3);
 
   // The about page: the logo opens it over the lower part, a click closes it.
+  Step("about page");
   Click(host.editor, kLogoX, kLogoY);
   host.Pump(0.3);
   const Frame about = Capture(host);
@@ -530,6 +552,7 @@ void CheckControls(Host& host)
   const auto before = SavedSettings(host);
   Check(before.count("gain") && before.count("envelope_mode_duration"), "settings blob decodes");
 
+  Step("controls");
   DragVertically(host.editor, kZoomX, kZoomY, -40);
   host.Pump(0.2);
   Wheel(host.editor, kDurationX, kDurationY, 120);
@@ -537,6 +560,10 @@ void CheckControls(Host& host)
   host.Pump(0.2);
 
   const auto after = SavedSettings(host);
+  if (after.count("gain") && after.count("envelope_mode_duration"))
+    std::printf("editor run: gain %.4f -> %.4f, envelope duration %.4f -> %.4f\n",
+                before.at("gain"), after.at("gain"), before.at("envelope_mode_duration"),
+                after.at("envelope_mode_duration"));
   Check(after.count("gain") && after.at("gain") > before.at("gain") + 0.01,
         "dragging v. zoom upward raises the gain");
   Check(after.count("envelope_mode_duration") &&
@@ -621,6 +648,7 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   // Wine may start helper threads of its own on first use; count from here.
   const int threadsAfterFirst = LiveThreads();
 
+  Step("open and close ten times");
   bool allOpened = true;
   for (int i = 0; i < 10; ++i)
   {

@@ -142,7 +142,9 @@ void* IGraphicsWin::OpenWindow(void* pParent)
   }
   ++gOpenWindows;
 
-  mDC = GetDC(mPlugWnd);
+  // The host may have a context of its own current; it gets it back below.
+  HDC hostDC = wglGetCurrentDC();
+  HGLRC hostContext = wglGetCurrentContext();
   // A failed context leaves a window that draws nothing; the editor still
   // lays out so that it can be closed and reopened normally.
   if (mGL.Create(mDC) && mGL.FunctionsLoaded())
@@ -157,7 +159,7 @@ void* IGraphicsWin::OpenWindow(void* pParent)
   SetAllControlsDirty();
   if (TooltipsEnabled()) CreateTooltipWindow();
 
-  if (mGL.IsValid()) wglMakeCurrent(nullptr, nullptr);
+  if (mGL.IsValid()) wglMakeCurrent(hostDC, hostContext);
   if (auto* dlg = GetDelegate()) dlg->OnUIOpen();
   return mPlugWnd;
 }
