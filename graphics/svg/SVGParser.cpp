@@ -335,15 +335,7 @@ void Reader::Walk(Node* node, const Style& parent, size_t depth, Image& out)
       p = Apply(style.ctm, p);
       if (!std::isfinite(p.x) || !std::isfinite(p.y)) throw Failure{"coordinates out of range"};
     }
-    auto& b = path.bounds;
-    b = {path.points[0].x, path.points[0].y, path.points[0].x, path.points[0].y};
-    for (const Point& p : path.points)
-    {
-      b[0] = std::min(b[0], p.x);
-      b[1] = std::min(b[1], p.y);
-      b[2] = std::max(b[2], p.x);
-      b[3] = std::max(b[3], p.y);
-    }
+    UpdateBounds(path);
   }
   const Box box = BoundsOf(shape.paths);
   shape.bounds = {float(box.l), float(box.t), float(box.r), float(box.b)};
