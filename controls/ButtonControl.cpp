@@ -24,22 +24,19 @@ ButtonControl::~ButtonControl() = default;
 
 void ButtonControl::Draw(IGraphics& g)
 {
-  const IBlend* blend = &GetBlend();
-  IFillOptions fill;
-  fill.mPreserve = true;
-  g.PathClear();
-  g.PathCircle(mWidgetBounds.MW(), mWidgetBounds.MH(), mWidgetBounds.W() * 0.5f);
-  if (mPressed)
-    g.PathFill(mPressedGradient, fill, blend);
-  else if (GetValue() == 1.0)
-  {
-    g.PathFill(mOnGradient, fill, blend);
-    if (GetMouseIsOver()) g.PathFill(IPattern(kOnHoverTint), fill, blend);
-  }
-  else if (GetMouseIsOver())
-    g.PathFill(mHoverGradient, fill, blend);
-  g.PathStroke(IPattern(mStyle.Color(1)), 1.f, IStrokeOptions(), blend);
+  DrawDisc(g);
   DrawLabel(g);
+}
+
+void ButtonControl::FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend)
+{
+  if (mPressed || GetValue() != 1.0)
+  {
+    SwitchControl::FillDisc(g, fill, blend);
+    return;
+  }
+  g.PathFill(mOnGradient, fill, blend);
+  if (GetMouseIsOver()) g.PathFill(IPattern(kOnHoverTint), fill, blend);
 }
 
 void ButtonControl::OnStyleChanged()

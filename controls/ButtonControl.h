@@ -17,6 +17,9 @@ public:
   void Draw(IGraphics& g) override;
   void OnStyleChanged() override;
 
+protected:
+  void FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend) override;
+
 private:
   void BuildOnGradient();
 

@@ -49,18 +49,28 @@ void SwitchControl::OnInit()
 
 void SwitchControl::Draw(IGraphics& g)
 {
+  DrawDisc(g);
+  DrawLabel(g);
+  DrawValue(g);
+}
+
+void SwitchControl::DrawDisc(IGraphics& g)
+{
   const IBlend* blend = &GetBlend();
   IFillOptions fill;
   fill.mPreserve = true;
   g.PathClear();
   g.PathCircle(mWidgetBounds.MW(), mWidgetBounds.MH(), mWidgetBounds.W() * 0.5f);
+  FillDisc(g, fill, blend);
+  g.PathStroke(IPattern(mStyle.Color(1)), 1.f, IStrokeOptions(), blend);
+}
+
+void SwitchControl::FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend)
+{
   if (mPressed)
     g.PathFill(mPressedGradient, fill, blend);
   else if (GetMouseIsOver())
     g.PathFill(mHoverGradient, fill, blend);
-  g.PathStroke(IPattern(mStyle.Color(1)), 1.f, IStrokeOptions(), blend);
-  DrawLabel(g);
-  DrawValue(g);
 }
 
 void SwitchControl::OnStyleChanged()

@@ -24,6 +24,9 @@ public:
 
 protected:
   void BuildGradients();
+  // The outlined disc; its fill shows the pressed / hover state.
+  void DrawDisc(IGraphics& g);
+  virtual void FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend);
 
   int mNumStates;
   IPattern mHoverGradient{EPatternType::Radial};

@@ -211,9 +211,10 @@ void IPlugProcessor::SetChannelLabel(ERoute direction, int idx, const std::strin
     Channels(direction)[static_cast<size_t>(idx)].label = label;
 }
 
-void IPlugProcessor::AttachHostBuffers(ERoute direction, int count, float** buffers, int nFrames)
+template <typename T>
+void IPlugProcessor::AttachHostBuffersTo(ERoute direction, int count, T** buffers,
+                                         T* IChannelData::*slot)
 {
-  (void)nFrames;
   std::vector<IChannelData>& channels = Channels(direction);
   const int n = std::min(std::max(0, count), NChannels(direction));
   int next = 0;
@@ -222,23 +223,18 @@ void IPlugProcessor::AttachHostBuffers(ERoute direction, int count, float** buff
     IChannelData& channel = channels[static_cast<size_t>(i)];
     channel.pHostFloat = nullptr;
     channel.pHostDouble = nullptr;
-    if (i < n && channel.connected) channel.pHostFloat = buffers ? buffers[next++] : nullptr;
+    if (i < n && channel.connected) channel.*slot = buffers ? buffers[next++] : nullptr;
   }
 }
 
-void IPlugProcessor::AttachHostBuffers(ERoute direction, int count, double** buffers, int nFrames)
+void IPlugProcessor::AttachHostBuffers(ERoute direction, int count, float** buffers, int)
 {
-  (void)nFrames;
-  std::vector<IChannelData>& channels = Channels(direction);
-  const int n = std::min(std::max(0, count), NChannels(direction));
-  int next = 0;
-  for (int i = 0; i < NChannels(direction); ++i)
-  {
-    IChannelData& channel = channels[static_cast<size_t>(i)];
-    channel.pHostFloat = nullptr;
-    channel.pHostDouble = nullptr;
-    if (i < n && channel.connected) channel.pHostDouble = buffers ? buffers[next++] : nullptr;
-  }
+  AttachHostBuffersTo(direction, count, buffers, &IChannelData::pHostFloat);
+}
+
+void IPlugProcessor::AttachHostBuffers(ERoute direction, int count, double** buffers, int)
+{
+  AttachHostBuffersTo(direction, count, buffers, &IChannelData::pHostDouble);
 }
 
 void IPlugProcessor::ProcessHostBuffers(int nFrames)

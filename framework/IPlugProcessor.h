@@ -97,6 +97,8 @@ private:
   std::vector<IChannelData>& Channels(ERoute d) { return mChannelData[d]; }
   const std::vector<IChannelData>& Channels(ERoute d) const { return mChannelData[d]; }
   void ProcessHostBuffersImpl(int nFrames, bool accumulate);
+  template <typename T>
+  void AttachHostBuffersTo(ERoute direction, int count, T** buffers, T* IChannelData::*slot);
 
   int mPlugType;
   bool mDoesMidiIn;

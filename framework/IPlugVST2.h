@@ -115,6 +115,10 @@ private:
 
   void PreProcess();  // [audio thread]
   void PostProcess(); // [audio thread]
+  // One host block for any of the three process callbacks.
+  template <typename T>
+  static void ProcessBlock(vst2::AEffect* effect, T** inputs, T** outputs, std::int32_t nFrames,
+                           bool accumulate); // [audio thread]
 
   std::unique_ptr<Records> mRecords;
   VSTHostCallback mHostCallback = nullptr;

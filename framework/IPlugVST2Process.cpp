@@ -60,39 +60,37 @@ void IPlugVST2::PostProcess()
   }
 }
 
-void IPlugVST2::VSTProcess(AEffect* effect, float** inputs, float** outputs, std::int32_t nFrames)
+template <typename T>
+void IPlugVST2::ProcessBlock(AEffect* effect, T** inputs, T** outputs, std::int32_t nFrames,
+                             bool accumulate)
 {
   IPlugVST2* plug = GetPlug(effect);
   if (plug == nullptr) return;
   plug->AttachHostBuffers(kInput, effect->numInputs, inputs, nFrames);
   plug->AttachHostBuffers(kOutput, effect->numOutputs, outputs, nFrames);
   plug->PreProcess();
-  plug->ProcessHostBuffersAccumulating(nFrames);
+  if (accumulate)
+    plug->ProcessHostBuffersAccumulating(nFrames);
+  else
+    plug->ProcessHostBuffers(nFrames);
   plug->PostProcess();
+}
+
+void IPlugVST2::VSTProcess(AEffect* effect, float** inputs, float** outputs, std::int32_t nFrames)
+{
+  ProcessBlock(effect, inputs, outputs, nFrames, true);
 }
 
 void IPlugVST2::VSTProcessReplacing(AEffect* effect, float** inputs, float** outputs,
                                     std::int32_t nFrames)
 {
-  IPlugVST2* plug = GetPlug(effect);
-  if (plug == nullptr) return;
-  plug->AttachHostBuffers(kInput, effect->numInputs, inputs, nFrames);
-  plug->AttachHostBuffers(kOutput, effect->numOutputs, outputs, nFrames);
-  plug->PreProcess();
-  plug->ProcessHostBuffers(nFrames);
-  plug->PostProcess();
+  ProcessBlock(effect, inputs, outputs, nFrames, false);
 }
 
 void IPlugVST2::VSTProcessDoubleReplacing(AEffect* effect, double** inputs, double** outputs,
                                           std::int32_t nFrames)
 {
-  IPlugVST2* plug = GetPlug(effect);
-  if (plug == nullptr) return;
-  plug->AttachHostBuffers(kInput, effect->numInputs, inputs, nFrames);
-  plug->AttachHostBuffers(kOutput, effect->numOutputs, outputs, nFrames);
-  plug->PreProcess();
-  plug->ProcessHostBuffers(nFrames);
-  plug->PostProcess();
+  ProcessBlock(effect, inputs, outputs, nFrames, false);
 }
 
 } // namespace iplug

@@ -146,7 +146,7 @@ private:
   void Index(Node* node, size_t depth);
   void Walk(Node* node, const Style& parent, size_t depth, Image& out);
   bool BuildGeometry(Node* node, std::string_view name, PathBuilder& builder);
-  Paint ResolvePaint(const PaintSpec& spec, double opacity, const Box& box, const Transform& ctm);
+  Paint ResolvePaint(const PaintDef& def, double opacity, const Box& box, const Transform& ctm);
   bool ResolveGradient(Node* node, double opacity, const Box& box, const Transform& ctm,
                        Paint& out);
 
@@ -335,15 +335,7 @@ void Reader::Walk(Node* node, const Style& parent, size_t depth, Image& out)
       p = Apply(style.ctm, p);
       if (!std::isfinite(p.x) || !std::isfinite(p.y)) throw Failure{"coordinates out of range"};
     }
-    auto& b = path.bounds;
-    b = {path.points[0].x, path.points[0].y, path.points[0].x, path.points[0].y};
-    for (const Point& p : path.points)
-    {
-      b[0] = std::min(b[0], p.x);
-      b[1] = std::min(b[1], p.y);
-      b[2] = std::max(b[2], p.x);
-      b[3] = std::max(b[3], p.y);
-    }
+    UpdateBounds(path);
   }
   const Box box = BoundsOf(shape.paths);
   shape.bounds = {float(box.l), float(box.t), float(box.r), float(box.b)};
@@ -392,29 +384,29 @@ bool Reader::BuildGeometry(Node* node, std::string_view name, PathBuilder& build
   return true;
 }
 
-Paint Reader::ResolvePaint(const PaintSpec& spec, double opacity, const Box& box,
+Paint Reader::ResolvePaint(const PaintDef& def, double opacity, const Box& box,
                            const Transform& ctm)
 {
   Paint paint;
-  switch (spec.kind)
+  switch (def.kind)
   {
-  case PaintSpec::Kind::None:
+  case PaintDef::Kind::None:
     break;
-  case PaintSpec::Kind::Color:
-  case PaintSpec::Kind::CurrentColor:
+  case PaintDef::Kind::Color:
+  case PaintDef::Kind::CurrentColor:
     paint.type = PaintType::Color;
-    paint.color = spec.color;
-    paint.color.a = uint8_t(std::lround(spec.color.a * opacity));
+    paint.color = def.color;
+    paint.color.a = uint8_t(std::lround(def.color.a * opacity));
     break;
-  case PaintSpec::Kind::Url:
+  case PaintDef::Kind::Url:
   {
-    const auto it = mIds.find(spec.url);
+    const auto it = mIds.find(def.url);
     if (it != mIds.end() && ResolveGradient(it->second, opacity, box, ctm, paint)) break;
-    if (spec.hasFallback)
+    if (def.hasFallback)
     {
       paint.type = PaintType::Color;
-      paint.color = spec.color;
-      paint.color.a = uint8_t(std::lround(spec.color.a * opacity));
+      paint.color = def.color;
+      paint.color.a = uint8_t(std::lround(def.color.a * opacity));
     }
     break;
   }

@@ -78,21 +78,33 @@ bool PathBuilder::Reserve(size_t points)
   return true;
 }
 
+void UpdateBounds(Path& path)
+{
+  if (path.points.empty()) return;
+  auto& b = path.bounds;
+  b = {path.points[0].x, path.points[0].y, path.points[0].x, path.points[0].y};
+  for (const Point& p : path.points)
+  {
+    b[0] = std::min(b[0], p.x);
+    b[1] = std::min(b[1], p.y);
+    b[2] = std::max(b[2], p.x);
+    b[3] = std::max(b[3], p.y);
+  }
+}
+
+void PathBuilder::Reflect(double x, double y, double& outX, double& outY) const
+{
+  outX = 2 * mX - x;
+  outY = 2 * mY - y;
+}
+
 void PathBuilder::FinishPath()
 {
   // A lone move-to draws nothing and would break the 1 + 3k invariant users
   // rely on, so it is dropped.
   if (mCurrent.points.size() >= 4)
   {
-    auto& b = mCurrent.bounds;
-    b = {mCurrent.points[0].x, mCurrent.points[0].y, mCurrent.points[0].x, mCurrent.points[0].y};
-    for (const Point& p : mCurrent.points)
-    {
-      b[0] = std::min(b[0], p.x);
-      b[1] = std::min(b[1], p.y);
-      b[2] = std::max(b[2], p.x);
-      b[3] = std::max(b[3], p.y);
-    }
+    UpdateBounds(mCurrent);
     mPaths.push_back(std::move(mCurrent));
   }
   mCurrent = {};
@@ -290,11 +302,7 @@ void PathBuilder::AddPathData(std::string_view d)
     case 's':
     {
       double c1x = mX, c1y = mY;
-      if (previous == 'c' || previous == 's')
-      {
-        c1x = 2 * mX - lastC2x;
-        c1y = 2 * mY - lastC2y;
-      }
+      if (previous == 'c' || previous == 's') Reflect(lastC2x, lastC2y, c1x, c1y);
       CubicTo(c1x, c1y, ox + a[0], oy + a[1], ox + a[2], oy + a[3]);
       lastC2x = ox + a[0];
       lastC2y = oy + a[1];
@@ -308,11 +316,7 @@ void PathBuilder::AddPathData(std::string_view d)
     case 't':
     {
       double cx = mX, cy = mY;
-      if (previous == 'q' || previous == 't')
-      {
-        cx = 2 * mX - lastQx;
-        cy = 2 * mY - lastQy;
-      }
+      if (previous == 'q' || previous == 't') Reflect(lastQx, lastQy, cx, cy);
       QuadTo(cx, cy, ox + a[0], oy + a[1]);
       lastQx = cx;
       lastQy = cy;

@@ -47,6 +47,8 @@ public:
 private:
   void EnsureStarted();
   void FinishPath();
+  // A smooth curve's first control point: (x, y) mirrored about the current point.
+  void Reflect(double x, double y, double& outX, double& outY) const;
   bool Reserve(size_t points);
 
   std::vector<Path> mPaths;
@@ -57,5 +59,8 @@ private:
   size_t mMaxNumberLength;
   bool mOverBudget = false;
 };
+
+// Sets a path's bounds to the box around its points.
+void UpdateBounds(Path& path);
 
 } // namespace iplug::igraphics::svg

@@ -40,7 +40,7 @@ bool ParseOpacity(std::string_view text, double& out)
   return true;
 }
 
-bool ParsePaint(std::string_view text, const Color& currentColor, PaintSpec& out)
+bool ParsePaint(std::string_view text, const Color& currentColor, PaintDef& out)
 {
   text = Trim(text);
   if (text == "none")
@@ -50,7 +50,7 @@ bool ParsePaint(std::string_view text, const Color& currentColor, PaintSpec& out
   }
   if (text == "currentColor")
   {
-    out = {PaintSpec::Kind::CurrentColor, currentColor, {}, false};
+    out = {PaintDef::Kind::CurrentColor, currentColor, {}, false};
     return true;
   }
   if (text.starts_with("url("))
@@ -61,7 +61,7 @@ bool ParsePaint(std::string_view text, const Color& currentColor, PaintSpec& out
     if (ref.size() >= 2 && (ref.front() == '"' || ref.front() == '\'') && ref.back() == ref.front())
       ref = ref.substr(1, ref.size() - 2);
     if (ref.size() < 2 || ref.front() != '#') return false;
-    PaintSpec paint{PaintSpec::Kind::Url, {}, std::string(ref.substr(1)), false};
+    PaintDef paint{PaintDef::Kind::Url, {}, std::string(ref.substr(1)), false};
     const std::string_view fallback = Trim(text.substr(close + 1));
     if (fallback == "none")
       paint.hasFallback = false;
@@ -75,7 +75,7 @@ bool ParsePaint(std::string_view text, const Color& currentColor, PaintSpec& out
   }
   if (const auto c = ParseColor(text))
   {
-    out = {PaintSpec::Kind::Color, *c, {}, false};
+    out = {PaintDef::Kind::Color, *c, {}, false};
     return true;
   }
   return false;

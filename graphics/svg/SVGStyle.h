@@ -15,7 +15,7 @@
 namespace iplug::igraphics::svg
 {
 
-struct PaintSpec
+struct PaintDef
 {
   enum class Kind
   {
@@ -47,8 +47,8 @@ enum class Axis
 
 struct Style
 {
-  PaintSpec fill{PaintSpec::Kind::Color, {0, 0, 0, 255}, {}, false};
-  PaintSpec stroke;
+  PaintDef fill{PaintDef::Kind::Color, {0, 0, 0, 255}, {}, false};
+  PaintDef stroke;
   Color currentColor{0, 0, 0, 255};
   double fillOpacity = 1.0, strokeOpacity = 1.0;
   double opacity = 1.0;        // product of the ancestors' opacity

@@ -46,9 +46,17 @@ public:
   int mChosen = -2;
 };
 
-// The ink's bounding box: pixels darker than mid-grey on a white frame.
-IRECT InkBounds(const RenderTest& t, int w, int h)
+// Draws `str` on a white frame and returns the ink's bounding box: the pixels
+// darker than mid-grey.
+IRECT TextInk(RenderTest& t, const IText& text, const char* str, const IRECT& where)
 {
+  const int w = RenderTest::kWidth, h = RenderTest::kHeight;
+  t.Frame(
+      [&](IGraphics& g)
+      {
+        g.FillRect(COLOR_WHITE, IRECT(0, 0, float(w), float(h)));
+        g.DrawText(text, str, where);
+      });
   int l = INT_MAX, top = INT_MAX, r = -1, b = -1;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
@@ -110,13 +118,7 @@ TEST_F(HeadlessPlatform, TextInAnEmbeddedFontLandsWhereAligned)
   ASSERT_TRUE(G().LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
   const IText text(30.f, COLOR_BLACK, "Roboto-Regular", EAlign::Center, EVAlign::Middle);
   const IRECT box(0, 0, 100, 80);
-  Frame(
-      [&](IGraphics& g)
-      {
-        g.FillRect(COLOR_WHITE, box);
-        g.DrawText(text, "HH", box);
-      });
-  const IRECT ink = InkBounds(*this, kWidth, kHeight);
+  const IRECT ink = TextInk(*this, text, "HH", box);
   ASSERT_FALSE(ink.Empty()) << "no text was drawn";
   // Centred: the ink's middle is the box's middle. NanoVG sizes a font by its
   // line height (ascender to descender): Roboto's capitals are 1456 of 2400 units.
@@ -128,13 +130,7 @@ TEST_F(HeadlessPlatform, TextInAnEmbeddedFontLandsWhereAligned)
   EXPECT_NEAR(width, ink.R - ink.L, 6.f);
 
   const IText left(30.f, COLOR_BLACK, "Roboto-Regular", EAlign::Near, EVAlign::Top);
-  Frame(
-      [&](IGraphics& g)
-      {
-        g.FillRect(COLOR_WHITE, box);
-        g.DrawText(left, "H", IRECT(10, 10, 90, 70));
-      });
-  const IRECT inkLeft = InkBounds(*this, kWidth, kHeight);
+  const IRECT inkLeft = TextInk(*this, left, "H", IRECT(10, 10, 90, 70));
   EXPECT_NEAR(inkLeft.L, 12.f, 3.f);
   EXPECT_GT(inkLeft.T, 10.f);
   EXPECT_LT(inkLeft.T, 20.f);
@@ -147,13 +143,7 @@ TEST_F(HeadlessPlatform, FontFromAFileAndMissingFonts)
   EXPECT_FALSE(G().LoadFont("Nothing", "no-such-font.ttf"));
   // Text in an unknown face draws nothing.
   const IText text(30.f, COLOR_BLACK, "Nothing");
-  Frame(
-      [&](IGraphics& g)
-      {
-        g.FillRect(COLOR_WHITE, IRECT(0, 0, 100, 80));
-        g.DrawText(text, "HH", IRECT(0, 0, 100, 80));
-      });
-  EXPECT_TRUE(InkBounds(*this, kWidth, kHeight).Empty());
+  EXPECT_TRUE(TextInk(*this, text, "HH", IRECT(0, 0, 100, 80)).Empty());
 }
 
 TEST_F(HeadlessPlatform, SVGEvenOddHoleStaysUnpainted)
@@ -274,20 +264,8 @@ TEST_F(HeadlessPlatform, AngledTextTurnsAboutItsAnchor)
   IText turned = upright;
   turned.mAngle = 90.f;
   const IRECT box(0, 0, 100, 80);
-  Frame(
-      [&](IGraphics& g)
-      {
-        g.FillRect(COLOR_WHITE, box);
-        g.DrawText(upright, "HHHH", box);
-      });
-  const IRECT flat = InkBounds(*this, kWidth, kHeight);
-  Frame(
-      [&](IGraphics& g)
-      {
-        g.FillRect(COLOR_WHITE, box);
-        g.DrawText(turned, "HHHH", box);
-      });
-  const IRECT standing = InkBounds(*this, kWidth, kHeight);
+  const IRECT flat = TextInk(*this, upright, "HHHH", box);
+  const IRECT standing = TextInk(*this, turned, "HHHH", box);
   ASSERT_FALSE(flat.Empty());
   ASSERT_FALSE(standing.Empty());
   EXPECT_GT(flat.R - flat.L, flat.B - flat.T);

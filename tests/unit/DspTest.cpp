@@ -148,16 +148,6 @@ TEST(StateVariableFilter, SetSampleRateClearsStateEvenAtTheSameRate)
   EXPECT_EQ(used.Process(0.5, 0), fresh.Process(0.5, 0));
 }
 
-TEST(Filter, OrderIsStoredOnly)
-{
-  StateVariableFilter<double, 1> a(qm::dsp::kLowPass, 48000.0, 20.0),
-      b(qm::dsp::kLowPass, 48000.0, 20.0);
-  qm::dsp::Filter<double, 1>& base = a;
-  base.SetOrder(1);
-  EXPECT_EQ(a.GetOrder(), 1);
-  EXPECT_EQ(a.Process(0.5, 0), b.Process(0.5, 0));
-}
-
 TEST(MinMax, StartsEmptyAndOneValueSetsBothEnds)
 {
   MinMax<double> m;

@@ -236,14 +236,6 @@ TEST(ProcessorBlockSize, ResizesScratchBuffersToZerosAndKeepsThemWhenUnchanged)
   EXPECT_EQ(p.GetChannelData(kOutput, 0).scratchBuf, before);
 }
 
-TEST(ProcessorLatency, SetLatencyStoresTheValue)
-{
-  RecordingProcessor p;
-  EXPECT_EQ(p.GetLatency(), 0);
-  p.SetLatency(128);
-  EXPECT_EQ(p.GetLatency(), 128);
-}
-
 TEST(ProcessorDefaultBlock, CopiesMatchingChannelsAndSilencesTheRest)
 {
   RecordingProcessor p("1-2");

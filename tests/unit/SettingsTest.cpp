@@ -33,11 +33,6 @@ int UnserializeState(Trazelle& plugin, const std::vector<std::uint8_t>& bytes, i
   return plugin.UnserializeState(chunk, startPos);
 }
 
-} // namespace
-
-namespace
-{
-
 const std::vector<std::uint8_t> kDefaultBlob = {
     0x88, 0xa7, 0x63, 0x68, 0x61, 0x6e, 0x6e, 0x65, 0x6c, 0x00, 0xb6, 0x65, 0x6e, 0x76, 0x65, 0x6c,
     0x6f, 0x70, 0x65, 0x5f, 0x6d, 0x6f, 0x64, 0x65, 0x5f, 0x64, 0x75, 0x72, 0x61, 0x74, 0x69, 0x6f,
@@ -89,18 +84,7 @@ bool InRange(const Settings& s)
 
 } // namespace
 
-TEST(SettingsDefaults, MatchTheFactoryRecord)
-{
-  const Settings s;
-  EXPECT_EQ(s.mode, qm::Trazelle::kEnvelopeMode);
-  EXPECT_EQ(s.gain, 0.33445946698109413);
-  EXPECT_EQ(s.channel, qm::Trazelle::kStereoChannel);
-  EXPECT_EQ(s.envelope_mode_duration, 0.42857142857142855);
-  EXPECT_EQ(s.waveform_mode_duration, 0.4);
-  EXPECT_EQ(s.theme, 0);
-  EXPECT_EQ(s.scale, 2);
-}
-
+// The blob's bytes pin every default field exactly.
 TEST(SettingsBlob, DefaultRecordWritesThe121ByteBlob)
 {
   Trazelle plugin;

@@ -12,10 +12,13 @@
 #include "tests/win32/WinCheck.h"
 #include "tools/vsthost/ImportHooks_win.h"
 
+#include <shlobj.h>
+
 #include <array>
+#include <cstring>
 #include <memory>
-#include <vector>
 #include <string>
+#include <vector>
 
 using namespace iplug;
 using namespace iplug::igraphics;
@@ -50,6 +53,12 @@ struct Recorder : IControl
     ++drags;
   }
   void OnMouseWheel(float, float, const IMouseMod&, float d) override { wheel += d; }
+  bool OnKeyDown(float, float, const IKeyPress& key) override
+  {
+    keyVK = key.VK;
+    return true;
+  }
+  void OnDrop(const char* path) override { dropped = path ? path : ""; }
   void OnTextEntryCompletion(const char* str, int) override
   {
     committed = str;
@@ -65,7 +74,8 @@ struct Recorder : IControl
   bool downL = false;
   int downs = 0, ups = 0, drags = 0, completions = 0;
   double userValue = -1;
-  std::string committed;
+  int keyVK = 0;
+  std::string committed, dropped;
 };
 
 LPARAM At(float x, float y, float scale)
@@ -162,6 +172,120 @@ void CheckInput(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
   (void)g;
 }
 
+// Keys go to the control under the pointer; dropped files to the one under
+// the drop point; the clipboard carries UTF-8 text both ways.
+void CheckServices(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
+{
+  POINT over{static_cast<LONG>(150 * scale), static_cast<LONG>(150 * scale)};
+  ClientToScreen(editor, &over);
+  SetCursorPos(over.x, over.y);
+  SendMessageW(editor, WM_KEYDOWN, 'K', 0);
+  CHECK(rec.keyVK == 'K');
+
+  const wchar_t path[] = L"C:\\music\\take \u00e9.wav";
+  const size_t bytes = sizeof(DROPFILES) + sizeof(path) + sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->pt = {static_cast<LONG>(150 * scale), static_cast<LONG>(150 * scale)};
+  drop->fWide = TRUE;
+  std::memcpy(reinterpret_cast<uint8_t*>(drop) + sizeof(DROPFILES), path, sizeof(path));
+  GlobalUnlock(memory);
+  SendMessageW(editor, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  CHECK(rec.dropped == "C:\\music\\take \xc3\xa9.wav");
+
+  CHECK(g.SetTextInClipboard("gr\xc3\xbc\xc3\x9f"
+                             "e"));
+  std::string text;
+  CHECK(g.GetTextFromClipboard(text) && text == "gr\xc3\xbc\xc3\x9f"
+                                                "e");
+  CHECK(!g.SetTextInClipboard(""));
+
+  CHECK(g.SetMouseCursor(ECursor::HAND) == ECursor::ARROW);
+  CHECK(GetCursor() == LoadCursorW(nullptr, IDC_HAND));
+  CHECK(g.SetMouseCursor(ECursor::ARROW) == ECursor::HAND);
+}
+
+// Native menus run a modal loop; a timer inside it plays the user.
+std::vector<WPARAM> gMenuKeys;
+
+void CALLBACK MenuDriver(HWND, UINT, UINT_PTR id, DWORD)
+{
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (!menu) return;
+  KillTimer(nullptr, id);
+  if (gMenuKeys.empty())
+  {
+    EndMenu();
+    return;
+  }
+  for (WPARAM key : gMenuKeys)
+  {
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
+    PostMessageW(menu, WM_KEYUP, key, 0);
+  }
+}
+
+IPopupMenu* ShowMenu(IGraphicsWin& g, IPopupMenu& menu, std::vector<WPARAM> keys)
+{
+  gMenuKeys = std::move(keys);
+  SetTimer(nullptr, 0, 100, &MenuDriver);
+  bool isAsync = true;
+  IPopupMenu* result = g.CreatePlatformPopupMenu(menu, IRECT(100, 100, 200, 120), isAsync);
+  CHECK(!isAsync);
+  return result;
+}
+
+void CheckPopupMenu(IGraphicsWin& g)
+{
+  int called = 0;
+  IPopupMenu colours("themes", {"blue", "orange", "green", "pink"});
+  colours.SetFunction([&](IPopupMenu*) { ++called; });
+  // Down twice from the first item, Enter: the third item.
+  IPopupMenu* chosen = ShowMenu(g, colours, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  CHECK(chosen == &colours && colours.GetChosenItemIdx() == 2 && called == 1);
+  chosen = ShowMenu(g, colours, {});
+  CHECK(chosen == nullptr && colours.GetChosenItemIdx() == -1 && called == 1);
+
+  // An item in a sub-menu is reported in the sub-menu that holds it.
+  IPopupMenu outer("outer", {"first"});
+  auto inner = std::make_unique<IPopupMenu>("inner", std::initializer_list<const char*>{"a", "b"});
+  IPopupMenu* innerMenu = inner.get();
+  outer.AddSubMenu("more", std::move(inner));
+  chosen = ShowMenu(g, outer, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+  CHECK(chosen == innerMenu && innerMenu->GetChosenItemIdx() == 1 &&
+        outer.GetChosenItemIdx() == -1);
+}
+
+int CountTooltipWindows()
+{
+  int n = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM counter) -> BOOL
+      {
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 63);
+        if (std::wstring(name) == L"tooltips_class32") ++*reinterpret_cast<int*>(counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&n));
+  return n;
+}
+
+void CheckTooltips(TestDelegate& delegate, HWND parent)
+{
+  IGraphicsWin g(&delegate, 832, 464, 60, 1.f);
+  g.EnableTooltips(true);
+  HWND editor = static_cast<HWND>(g.OpenWindow(parent));
+  CHECK(editor != nullptr);
+  CHECK(CountTooltipWindows() == 1);
+  g.ShowTooltip("v. zoom");
+  g.HideTooltip();
+  g.CloseWindow();
+  CHECK(CountTooltipWindows() == 0);
+}
+
 void CheckTextEntry(IGraphicsWin& g, HWND editor, Recorder& rec)
 {
   // Escape cancels: no value reaches the control, the box goes away.
@@ -246,11 +370,10 @@ void CheckDrawing(IGraphicsWin& g, HWND editor, float scale)
   CHECK(Capture(editor));
   if (gPixels.empty()) return;
   CHECK(gWidth == 1248 && gHeight == 696);
-  auto px = [&](float x, float y) {
-    return PixelAt(static_cast<int>(x * scale), static_cast<int>(y * scale));
-  };
-  CHECK((px(20, 20) == std::array<int, 3>{255, 255, 255}));  // background
-  CHECK((px(150, 150) == std::array<int, 3>{200, 40, 40}));   // the recorder's fill
+  auto px = [&](float x, float y)
+  { return PixelAt(static_cast<int>(x * scale), static_cast<int>(y * scale)); };
+  CHECK((px(20, 20) == std::array<int, 3>{255, 255, 255})); // background
+  CHECK((px(150, 150) == std::array<int, 3>{200, 40, 40})); // the recorder's fill
   CHECK((px(700, 400) == std::array<int, 3>{255, 255, 255}));
   // Text in the loaded font leaves dark pixels in its box, none outside.
   int dark = 0;
@@ -268,8 +391,9 @@ void CheckDrawing(IGraphicsWin& g, HWND editor, float scale)
 
 int main()
 {
-  gSwapBuffers = reinterpret_cast<SwapBuffersFn>(vsthost::PatchImport(
-    GetModuleHandleW(nullptr), "gdi32.dll", "SwapBuffers", reinterpret_cast<void*>(&CaptureSwapBuffers)));
+  gSwapBuffers = reinterpret_cast<SwapBuffersFn>(
+      vsthost::PatchImport(GetModuleHandleW(nullptr), "gdi32.dll", "SwapBuffers",
+                           reinterpret_cast<void*>(&CaptureSwapBuffers)));
   CHECK(gSwapBuffers != nullptr);
   HWND parent = MakeParent();
   CHECK(parent != nullptr);
@@ -290,6 +414,8 @@ int main()
       auto* rec = new Recorder(IRECT(100, 100, 200, 200));
       graphics.AttachControl(rec);
       CheckInput(graphics, editor, *rec, scale);
+      CheckServices(graphics, editor, *rec, scale);
+      CheckPopupMenu(graphics);
       if (gSwapBuffers) CheckDrawing(graphics, editor, scale);
       CheckTextEntry(graphics, editor, *rec);
       graphics.CloseWindow();
@@ -299,6 +425,8 @@ int main()
     CHECK(WGLContext::LiveCount() == 0);
     CHECK(VBlankThread::LiveCount() == 0);
   }
+  CheckTooltips(delegate, parent);
+  CHECK(IGraphicsWin::OpenWindowCount() == 0);
   DestroyWindow(parent);
   return WinCheckResult("trazelle_window_check");
 }

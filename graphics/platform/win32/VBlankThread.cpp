@@ -54,31 +54,41 @@ Fn Lookup(HMODULE module, const char* name)
 bool VBlankThread::Start(HWND window, HDC dc)
 {
   Stop();
-  mWindow = window;
-  mDC = dc;
-  mStop.store(false);
-  mThread = CreateThread(nullptr, 0, &VBlankThread::ThreadProc, this, 0, nullptr);
-  if (mThread) ++sLive;
+  mState = std::make_shared<State>();
+  mState->window = window;
+  mState->dc = dc;
+  auto* threadRef = new std::shared_ptr<State>(mState);
+  ++sLive;
+  mThread = CreateThread(nullptr, 0, &VBlankThread::ThreadProc, threadRef, 0, nullptr);
+  if (!mThread)
+  {
+    --sLive;
+    delete threadRef;
+    mState.reset();
+  }
   return mThread != nullptr;
 }
 
 void VBlankThread::Stop()
 {
   if (!mThread) return;
-  mStop.store(true, std::memory_order_release);
+  mState->stop.store(true, std::memory_order_release);
   WaitForSingleObject(mThread, kStopTimeoutMs);
   CloseHandle(mThread);
   mThread = nullptr;
-  --sLive;
+  mState.reset();
 }
 
-DWORD WINAPI VBlankThread::ThreadProc(LPVOID self)
+DWORD WINAPI VBlankThread::ThreadProc(LPVOID state)
 {
-  static_cast<VBlankThread*>(self)->Run();
+  std::unique_ptr<std::shared_ptr<State>> ref(static_cast<std::shared_ptr<State>*>(state));
+  Run(**ref);
+  ref.reset();
+  --sLive;
   return 0;
 }
 
-void VBlankThread::Run()
+void VBlankThread::Run(State& state)
 {
   SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
 
@@ -87,14 +97,14 @@ void VBlankThread::Run()
   auto closeAdapter = Lookup<CloseAdapterFn>(gdi, "D3DKMTCloseAdapter");
   auto waitBlank = Lookup<WaitForVerticalBlankFn>(gdi, "D3DKMTWaitForVerticalBlankEvent");
   const bool haveThunks = openAdapter && closeAdapter && waitBlank;
-  mDriverWait.store(haveThunks, std::memory_order_release);
+  state.driverWait.store(haveThunks, std::memory_order_release);
 
   bool adapterOpen = false;
   KMTWaitForVerticalBlankEvent wait{};
   DWORD lastAttempt = 0;
   bool attempted = false;
 
-  while (!mStop.load(std::memory_order_acquire))
+  while (!state.stop.load(std::memory_order_acquire))
   {
     bool waited = false;
     if (haveThunks && !adapterOpen &&
@@ -103,7 +113,7 @@ void VBlankThread::Run()
       attempted = true;
       lastAttempt = GetTickCount();
       KMTOpenAdapterFromHdc open{};
-      open.hDc = mDC;
+      open.hDc = state.dc;
       if (openAdapter(&open) == 0)
       {
         adapterOpen = true;
@@ -125,8 +135,8 @@ void VBlankThread::Run()
     }
     if (!waited) Sleep(kFallbackSleepMs);
 
-    const uint32_t count = mCount.fetch_add(1, std::memory_order_acq_rel) + 1;
-    PostMessageW(mWindow, kVBlankMessage, static_cast<WPARAM>(count), 0);
+    const uint32_t count = state.count.fetch_add(1, std::memory_order_acq_rel) + 1;
+    PostMessageW(state.window, kVBlankMessage, static_cast<WPARAM>(count), 0);
   }
 
   if (adapterOpen)

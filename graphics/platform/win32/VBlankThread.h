@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 namespace iplug::igraphics
 {
@@ -36,24 +37,34 @@ public:
   bool IsRunning() const { return mThread != nullptr; }
 
   // The number of blanks (or fallback sleeps) so far. [any thread]
-  uint32_t Count() const { return mCount.load(std::memory_order_acquire); }
+  uint32_t Count() const { return mState ? mState->count.load(std::memory_order_acquire) : 0; }
 
   // True once the thread has found the gdi32 thunks (false: sleep fallback).
-  bool UsesDriverWait() const { return mDriverWait.load(std::memory_order_acquire); }
+  bool UsesDriverWait() const
+  {
+    return mState && mState->driverWait.load(std::memory_order_acquire);
+  }
 
-  // Waiter threads started and not yet ended in this process (leak checks).
+  // Waiter threads running in this process (leak checks).
   static int LiveCount() { return sLive.load(); }
 
 private:
-  static DWORD WINAPI ThreadProc(LPVOID self);
-  void Run();
+  // Shared with the thread, which keeps its own reference: a waiter that
+  // outlives the 10 s stop timeout still touches only memory that exists.
+  struct State
+  {
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    std::atomic<bool> stop{false};
+    std::atomic<uint32_t> count{0};
+    std::atomic<bool> driverWait{false};
+  };
+
+  static DWORD WINAPI ThreadProc(LPVOID state);
+  static void Run(State& state);
 
   HANDLE mThread = nullptr;
-  HWND mWindow = nullptr;
-  HDC mDC = nullptr;
-  std::atomic<bool> mStop{false};
-  std::atomic<uint32_t> mCount{0};
-  std::atomic<bool> mDriverWait{false};
+  std::shared_ptr<State> mState;
   static std::atomic<int> sLive;
 };
 
