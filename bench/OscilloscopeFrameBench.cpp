@@ -38,8 +38,9 @@ constexpr int kPathFrames = 100;
 
 #if defined(TRAZELLE_GL_EPOXY)
 // Counts glDrawArrays calls (the only draw call NanoVG's GL3 renderer makes) by standing in for
-// libepoxy's dispatch pointer. Epoxy's first call through its resolver rewrites the pointer, so
-// the stand-in takes it back after each forwarded call.
+// libepoxy's dispatch pointer. It must be installed after the pointer has been resolved (after
+// one drawn frame): epoxy's resolver stub calls through the global pointer again, which would
+// then be this stand-in.
 long long gDrawCalls = 0;
 decltype(epoxy_glDrawArrays) gForwardDrawArrays = nullptr;
 
@@ -47,14 +48,9 @@ void EPOXY_CALLSPEC CountingDrawArrays(GLenum mode, GLint first, GLsizei count)
 {
   ++gDrawCalls;
   gForwardDrawArrays(mode, first, count);
-  if (epoxy_glDrawArrays != &CountingDrawArrays)
-  {
-    gForwardDrawArrays = epoxy_glDrawArrays;
-    epoxy_glDrawArrays = &CountingDrawArrays;
-  }
 }
 
-void CountDrawCalls()
+void InstallDrawCallCounter()
 {
   if (epoxy_glDrawArrays != &CountingDrawArrays)
   {
@@ -65,7 +61,7 @@ void CountDrawCalls()
 }
 #else
 long long gDrawCalls = 0;
-void CountDrawCalls() {}
+void InstallDrawCallCounter() {}
 #endif
 
 void WaitForGL()
@@ -113,6 +109,14 @@ public:
   }
 
   bool Ok() const { return mGraphics != nullptr; }
+
+  // Draws one frame (which resolves every GL entry point it uses), then counts draw calls.
+  void CountDrawCalls()
+  {
+    Begin();
+    End();
+    InstallDrawCallCounter();
+  }
   IGraphicsHeadless& G() { return *mGraphics; }
   qm::control::Oscilloscope<2>& Scope() { return *mScope; }
   ScopeBenchInput& Input() { return mInput; }
@@ -171,7 +175,7 @@ void BM_OscilloscopeFrame_Flush(benchmark::State& state)
 {
   ScopeFrame f(state);
   if (!f.Ok()) return;
-  CountDrawCalls();
+  f.CountDrawCalls();
   for (auto _ : state)
   {
     state.PauseTiming();
@@ -194,7 +198,7 @@ void BM_OscilloscopeFrame(benchmark::State& state)
 {
   ScopeFrame f(state);
   if (!f.Ok()) return;
-  CountDrawCalls();
+  f.CountDrawCalls();
   for (auto _ : state)
   {
     state.PauseTiming();
@@ -218,7 +222,7 @@ void BM_OscilloscopeFrame_EmptyBaseline(benchmark::State& state)
 {
   ScopeFrame f(state);
   if (!f.Ok()) return;
-  CountDrawCalls();
+  f.CountDrawCalls();
   for (auto _ : state)
   {
     f.Begin();
@@ -236,7 +240,7 @@ void BM_OscilloscopeFrame_PolylineBaseline(benchmark::State& state)
 {
   ScopeFrame f(state);
   if (!f.Ok()) return;
-  CountDrawCalls();
+  f.CountDrawCalls();
   const double gain = f.Scope().GetGain();
   for (auto _ : state)
   {
