@@ -113,16 +113,26 @@ TEST(APIBaseQueues, WithoutAnEditorTheTimerOnlyIdles)
 TEST(APIBaseTimer, HostDrivenTimerTicksAfterItsInterval)
 {
   int ticks = 0;
+  const auto created = std::chrono::steady_clock::now();
   auto timer = Timer::Create([&ticks](Timer&) { ++ticks; }, 20);
   timer->Poll(); // too early on platforms that poll; a no-op elsewhere
+  // A loaded machine may take longer than the interval to get here.
+  const bool pollWasEarly =
+      std::chrono::steady_clock::now() - created < std::chrono::milliseconds(20);
   std::this_thread::sleep_for(std::chrono::milliseconds(25));
   timer->Poll();
 #ifndef _WIN32
-  EXPECT_EQ(ticks, 1);
+  if (pollWasEarly)
+  {
+    EXPECT_EQ(ticks, 1);
+  }
+  EXPECT_GE(ticks, 1);
+  EXPECT_LE(ticks, 2);
+  const int ticksBeforeStop = ticks;
   timer->Stop();
   std::this_thread::sleep_for(std::chrono::milliseconds(25));
   timer->Poll();
-  EXPECT_EQ(ticks, 1);
+  EXPECT_EQ(ticks, ticksBeforeStop);
 #endif
 }
 
