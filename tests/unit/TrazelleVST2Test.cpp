@@ -224,7 +224,10 @@ TEST(TrazelleVST2HostileState, RandomTruncatedAndMutatedChunks)
     const Settings before = effect.Plug().GetSettings();
     const VstIntPtr answer = effect.SetChunk(asProgram, chunk);
     const Settings& after = effect.Plug().GetSettings();
-    if (answer == 0) ASSERT_EQ(after, before) << "trial " << trial;
+    if (answer == 0)
+    {
+      ASSERT_EQ(after, before) << "trial " << trial;
+    }
     if (after != before)
     {
       ++accepted;
