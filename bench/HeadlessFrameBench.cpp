@@ -3,7 +3,7 @@
 // through the NanoVG back end. CPU time per frame is reported against a
 // baseline frame that fills the view once, in the same run.
 
-#include "graphics/platform/headless/IGraphicsHeadless.h"
+#include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,15 +14,15 @@
 namespace
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 constexpr int kWidth = 832;
 constexpr int kHeight = 464;
 const IRECT kView(16.f, 48.f, 816.f, 400.f);
 
-std::unique_ptr<IGraphicsHeadless> OpenGraphics(benchmark::State& state)
+std::unique_ptr<GraphicsHeadless> OpenGraphics(benchmark::State& state)
 {
-  auto g = std::make_unique<IGraphicsHeadless>(nullptr, kWidth, kHeight);
+  auto g = std::make_unique<GraphicsHeadless>(nullptr, kWidth, kHeight);
   if (!g->OpenWindow(nullptr))
   {
     state.SkipWithError(g->GetError().c_str());
@@ -52,7 +52,7 @@ Columns MakeColumns(int count, float phase)
   return c;
 }
 
-void DrawChannel(IGraphics& g, const Columns& c, const IColor& color)
+void DrawChannel(GraphicsContext& g, const Columns& c, const IColor& color)
 {
   g.PathClear();
   for (size_t i = 1; i < c.x.size(); ++i)
@@ -68,7 +68,7 @@ void DrawChannel(IGraphics& g, const Columns& c, const IColor& color)
 }
 
 template <typename Draw>
-void RunFrames(benchmark::State& state, IGraphicsHeadless& g, Draw&& draw)
+void RunFrames(benchmark::State& state, GraphicsHeadless& g, Draw&& draw)
 {
   for (auto _ : state)
   {
@@ -85,7 +85,7 @@ void BM_HeadlessFrameBaseline(benchmark::State& state)
 {
   auto g = OpenGraphics(state);
   if (!g) return;
-  RunFrames(state, *g, [](IGraphics& gr) { gr.FillRect(COLOR_BLACK, kView); });
+  RunFrames(state, *g, [](GraphicsContext& gr) { gr.FillRect(COLOR_BLACK, kView); });
 }
 BENCHMARK(BM_HeadlessFrameBaseline)->Unit(benchmark::kMillisecond);
 
@@ -97,7 +97,7 @@ void BM_HeadlessOscilloscopeFrame(benchmark::State& state)
   const int columns = static_cast<int>((kView.R - kView.L) * 2.f);
   const Columns left = MakeColumns(columns, 0.f), right = MakeColumns(columns, 1.3f);
   RunFrames(state, *g,
-            [&](IGraphics& gr)
+            [&](GraphicsContext& gr)
             {
               gr.FillRect(COLOR_BLACK, kView);
               DrawChannel(gr, left, IColor(255, 80, 200, 255));

@@ -19,7 +19,7 @@
 #include "ScopeBenchInput.h"
 #include "controls/Oscilloscope.h"
 #include "graphics/GLHeaders.h"
-#include "graphics/platform/headless/IGraphicsHeadless.h"
+#include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -27,7 +27,7 @@
 namespace
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 using trazelle::bench::kRate;
 using trazelle::bench::ScopeBenchInput;
 
@@ -84,7 +84,7 @@ class ScopeFrame
 public:
   explicit ScopeFrame(benchmark::State& state)
   {
-    mGraphics = std::make_unique<IGraphicsHeadless>(nullptr, 832, 464);
+    mGraphics = std::make_unique<GraphicsHeadless>(nullptr, 832, 464);
     if (!mGraphics->OpenWindow(nullptr))
     {
       state.SkipWithError(mGraphics->GetError().c_str());
@@ -117,7 +117,7 @@ public:
     End();
     InstallDrawCallCounter();
   }
-  IGraphicsHeadless& G() { return *mGraphics; }
+  GraphicsHeadless& G() { return *mGraphics; }
   qm::control::Oscilloscope<2>& Scope() { return *mScope; }
   ScopeBenchInput& Input() { return mInput; }
 
@@ -136,7 +136,7 @@ public:
 
 private:
   ScopeBenchInput mInput;
-  std::unique_ptr<IGraphicsHeadless> mGraphics;
+  std::unique_ptr<GraphicsHeadless> mGraphics;
   std::unique_ptr<qm::control::Oscilloscope<2>> mScope;
 };
 
@@ -249,7 +249,7 @@ void BM_OscilloscopeFrame_PolylineBaseline(benchmark::State& state)
     f.Scope().UpdateColumns();
     state.ResumeTiming();
     f.Begin();
-    IGraphics& g = f.G();
+    GraphicsContext& g = f.G();
     for (int channel = 0; channel < 2; ++channel)
     {
       const auto& ring = f.Scope().GetColumns().GetColumns(channel);

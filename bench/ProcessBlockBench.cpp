@@ -45,8 +45,8 @@ struct Block
 
 void PrepareHostState(Trazelle& plugin)
 {
-  plugin.SetChannelConnections(iplug::kInput, 0, 2, true);
-  plugin.SetChannelConnections(iplug::kOutput, 0, 2, true);
+  plugin.SetChannelConnections(kit::kInput, 0, 2, true);
+  plugin.SetChannelConnections(kit::kOutput, 0, 2, true);
   plugin.SetBlockSize(kBlock);
   plugin.SetSampleRate(kRate);
   plugin.OnReset();

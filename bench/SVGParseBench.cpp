@@ -34,8 +34,8 @@ void BM_SVGParseLogo(benchmark::State& state)
   const std::string text = LogoText();
   for (auto _ : state)
   {
-    iplug::igraphics::svg::Image image;
-    const bool ok = iplug::igraphics::svg::ParseSVG(text, "px", 72.f, image);
+    kit::gfx::svg::Image image;
+    const bool ok = kit::gfx::svg::ParseSVG(text, "px", 72.f, image);
     benchmark::DoNotOptimize(ok);
     if (!ok) state.SkipWithError("logo failed to parse");
   }

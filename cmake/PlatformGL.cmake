@@ -3,7 +3,7 @@
 # trazelle_gl carries the OpenGL 3.2 core function loader: libepoxy on Linux;
 # on Windows the platform's loader (through opengl32.dll and wglGetProcAddress). graphics/GLHeaders.h picks the matching header.
 #
-# The NanoVG back end (graphics/IGraphicsNanoVG.cpp) needs those entry points,
+# The NanoVG back end (graphics/GraphicsNanoVG.cpp) needs those entry points,
 # so it is its own library rather than part of trazelle_core; the platforms
 # that open a GL context (headless, win32) link it.
 
@@ -19,7 +19,7 @@ else()
   target_compile_definitions(trazelle_gl INTERFACE TRAZELLE_GL_EPOXY=1)
 endif()
 
-set(TRAZELLE_NANOVG_BACKEND_SOURCES "${CMAKE_SOURCE_DIR}/graphics/IGraphicsNanoVG.cpp")
+set(TRAZELLE_NANOVG_BACKEND_SOURCES "${CMAKE_SOURCE_DIR}/graphics/GraphicsNanoVG.cpp")
 if(EXISTS ${TRAZELLE_NANOVG_BACKEND_SOURCES})
   add_library(trazelle_nanovg_backend STATIC ${TRAZELLE_NANOVG_BACKEND_SOURCES})
   target_link_libraries(trazelle_nanovg_backend PUBLIC trazelle_core nanovg trazelle_gl)

@@ -20,7 +20,7 @@ file(GLOB TRAZELLE_WIN32_SOURCES CONFIGURE_DEPENDS "${win32_dir}/*.cpp")
 list(REMOVE_ITEM TRAZELLE_WIN32_SOURCES "${win32_dir}/GLLoader.cpp")
 if(NOT TARGET trazelle_nanovg_backend)
   # The window derives from the NanoVG back end; without it only the helpers build.
-  list(FILTER TRAZELLE_WIN32_SOURCES EXCLUDE REGEX "/(IGraphicsWin[A-Za-z]*|PlatformGraphicsWin)\\.cpp$")
+  list(FILTER TRAZELLE_WIN32_SOURCES EXCLUDE REGEX "/(GraphicsWin[A-Za-z]*|PlatformGraphicsWin)\\.cpp$")
 endif()
 add_library(trazelle_win32 STATIC ${TRAZELLE_WIN32_SOURCES})
 target_link_libraries(trazelle_win32 PUBLIC trazelle_core trazelle_glloader

@@ -1,11 +1,11 @@
 #include "controls/ButtonControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 namespace
 {
@@ -22,13 +22,13 @@ ButtonControl::ButtonControl(const IRECT& bounds, IActionFunction action, const 
 
 ButtonControl::~ButtonControl() = default;
 
-void ButtonControl::Draw(IGraphics& g)
+void ButtonControl::Draw(GraphicsContext& g)
 {
   DrawDisc(g);
   DrawLabel(g);
 }
 
-void ButtonControl::FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend)
+void ButtonControl::FillDisc(GraphicsContext& g, const IFillOptions& fill, const IBlend* blend)
 {
   if (mPressed || GetValue() != 1.0)
   {

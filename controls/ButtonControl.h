@@ -14,11 +14,11 @@ public:
                 const ControlStyle& style);
   ~ButtonControl() override;
 
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
   void OnStyleChanged() override;
 
 protected:
-  void FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend) override;
+  void FillDisc(GraphicsContext& g, const IFillOptions& fill, const IBlend* blend) override;
 
 private:
   void BuildOnGradient();

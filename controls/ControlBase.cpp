@@ -1,13 +1,13 @@
 #include "controls/ControlBase.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 #include <algorithm>
 
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 ControlBase::ControlBase(const IRECT& bounds, IActionFunction action, const ControlStyle& style,
                          const std::string& label)
@@ -25,13 +25,13 @@ void ControlBase::OnMouseUp(float x, float y, const IMouseMod&)
   SetDirty(false);
 }
 
-void ControlBase::DrawLabel(IGraphics& g)
+void ControlBase::DrawLabel(GraphicsContext& g)
 {
   if (mLabelRect.H() != 0.f && mStyle.showLabel && !mLabel.empty())
     g.DrawText(mStyle.labelText, mLabel.c_str(), mLabelRect, &GetBlend());
 }
 
-void ControlBase::DrawValue(IGraphics& g)
+void ControlBase::DrawValue(GraphicsContext& g)
 {
   // Unbound controls only: the plug-in binds no control to a parameter.
   if (mValueRect.H() != 0.f && mStyle.showValue && !mValueText.empty())
@@ -57,7 +57,7 @@ void ControlBase::SetColors(const ColorSet& colors)
   SetDirty(false);
 }
 
-void ControlBase::PlaceLabel(IGraphics& g, const std::string& label, int side, float gap)
+void ControlBase::PlaceLabel(GraphicsContext& g, const std::string& label, int side, float gap)
 {
   mLabel = label;
   mStyle.showLabel = true;
@@ -98,7 +98,7 @@ void ControlBase::GrowBoundsToContents()
   SetBoundsKeepTarget(mWidgetBounds.Union(mLabelRect).Union(mValueRect));
 }
 
-void ControlBase::PlaceLabelAndValueBelow(IGraphics& g)
+void ControlBase::PlaceLabelAndValueBelow(GraphicsContext& g)
 {
   mStyle.showLabel = true;
   IRECT m;

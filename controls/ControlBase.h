@@ -10,18 +10,18 @@
 namespace qm::control
 {
 
-using iplug::igraphics::EPatternType;
-using iplug::igraphics::IActionFunction;
-using iplug::igraphics::IBlend;
-using iplug::igraphics::IColor;
-using iplug::igraphics::IControl;
-using iplug::igraphics::IFillOptions;
-using iplug::igraphics::IGraphics;
-using iplug::igraphics::IMouseMod;
-using iplug::igraphics::IPattern;
-using iplug::igraphics::IRECT;
-using iplug::igraphics::IStrokeOptions;
-using iplug::igraphics::IText;
+using kit::gfx::EPatternType;
+using kit::gfx::GraphicsContext;
+using kit::gfx::IActionFunction;
+using kit::gfx::IBlend;
+using kit::gfx::IColor;
+using kit::gfx::IControl;
+using kit::gfx::IFillOptions;
+using kit::gfx::IMouseMod;
+using kit::gfx::IPattern;
+using kit::gfx::IRECT;
+using kit::gfx::IStrokeOptions;
+using kit::gfx::IText;
 
 /** Base of the plug-in's own controls: a style, a label and a value text on top of IControl.
  *
@@ -49,8 +49,8 @@ public:
 
   /** Rebuilds whatever a control derives from its style (gradients, patterns). */
   virtual void OnStyleChanged() {}
-  virtual void DrawLabel(IGraphics& g);
-  virtual void DrawValue(IGraphics& g);
+  virtual void DrawLabel(GraphicsContext& g);
+  virtual void DrawValue(GraphicsContext& g);
   /** Stores the text shown in the value rectangle; the caller marks the control dirty. */
   virtual void SetValueText(const std::string& text);
   virtual void SetStyle(const ControlStyle& style); // [ui thread]
@@ -58,7 +58,7 @@ public:
   virtual void SetColors(const ColorSet& colors); // [ui thread]
 
   /** Measures the label, puts it beside the widget bounds and grows the bounds to hold it. */
-  void PlaceLabel(IGraphics& g, const std::string& label, int side, float gap);
+  void PlaceLabel(GraphicsContext& g, const std::string& label, int side, float gap);
 
   /** Run by controls that support it (the knob) on an Alt-click, e.g. to restore a default. */
   void SetAltClickFunction(std::function<void()> func) { mAltClickFunc = std::move(func); }
@@ -78,7 +78,7 @@ protected:
   void GrowBoundsToContents();
   /** Puts the label centred below the square widget bounds and the value text below the label,
    * as the round widgets (knob, switch) show them. */
-  void PlaceLabelAndValueBelow(IGraphics& g);
+  void PlaceLabelAndValueBelow(GraphicsContext& g);
 
   /** The radial fill of the round widgets: `inner` at 20 % of the radius fading to white. */
   static IPattern MakeRadialGradient(const IColor& inner, float cx, float cy, float r);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 
 #include <array>
 #include <cstddef>
@@ -11,7 +11,7 @@ namespace qm::control
 /** The number of colour slots every style carries; themes replace exactly these. */
 inline constexpr std::size_t kNumStyleColors = 13;
 
-using ColorSet = std::array<iplug::igraphics::IColor, kNumStyleColors>;
+using ColorSet = std::array<kit::gfx::IColor, kNumStyleColors>;
 
 /** Look of one control, copied into it at construction.
  *
@@ -21,14 +21,14 @@ using ColorSet = std::array<iplug::igraphics::IColor, kNumStyleColors>;
 struct ControlStyle
 {
   ColorSet colors{};
-  iplug::igraphics::IText labelText;
-  iplug::igraphics::IText valueText;
+  kit::gfx::IText labelText;
+  kit::gfx::IText valueText;
   float frameThickness = 1.f;
   float labelGap = 0.f;
   bool showLabel = true;
   bool showValue = true;
 
-  const iplug::igraphics::IColor& Color(std::size_t slot) const { return colors[slot]; }
+  const kit::gfx::IColor& Color(std::size_t slot) const { return colors[slot]; }
 };
 
 } // namespace qm::control

@@ -14,7 +14,7 @@ CustomDrawControl::CustomDrawControl(const IRECT& bounds, DrawFunction draw,
 
 CustomDrawControl::~CustomDrawControl() = default;
 
-void CustomDrawControl::Draw(IGraphics& g)
+void CustomDrawControl::Draw(GraphicsContext& g)
 {
   if (mDrawFunc) mDrawFunc(*this, g);
 }

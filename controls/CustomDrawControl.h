@@ -9,12 +9,12 @@ namespace qm::control
 class CustomDrawControl : public ControlBase
 {
 public:
-  using DrawFunction = std::function<void(ControlBase& control, IGraphics& g)>;
+  using DrawFunction = std::function<void(ControlBase& control, GraphicsContext& g)>;
 
   CustomDrawControl(const IRECT& bounds, DrawFunction draw, const ControlStyle& style);
   ~CustomDrawControl() override;
 
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
 
 private:
   DrawFunction mDrawFunc;

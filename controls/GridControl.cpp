@@ -1,6 +1,6 @@
 #include "controls/GridControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 #include <cmath>
 #include <cstdio>
@@ -8,7 +8,7 @@
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 namespace
 {
@@ -27,7 +27,7 @@ GridControl::GridControl(const IRECT& bounds, const ControlStyle& style, const s
 
 GridControl::~GridControl() = default;
 
-void GridControl::Draw(IGraphics& g)
+void GridControl::Draw(GraphicsContext& g)
 {
   if (mDecibel)
   {
@@ -49,7 +49,7 @@ std::string GridControl::FormatLabel(double value) const
 }
 
 // Vertical lines mark x values across the width, horizontal lines y values down the height.
-void GridControl::DrawLinear(IGraphics& g, bool vertical)
+void GridControl::DrawLinear(GraphicsContext& g, bool vertical)
 {
   const IRECT& b = GetRECT();
   const float extent = vertical ? b.W() : b.H();
@@ -87,7 +87,7 @@ void GridControl::DrawLinear(IGraphics& g, bool vertical)
   }
 }
 
-void GridControl::DrawDecibel(IGraphics& g, bool vertical)
+void GridControl::DrawDecibel(GraphicsContext& g, bool vertical)
 {
   const IRECT& b = GetRECT();
   const float extent = vertical ? b.W() : b.H();

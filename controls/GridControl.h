@@ -23,7 +23,7 @@ public:
   GridControl(const IRECT& bounds, const ControlStyle& style, const std::string& label = {});
   ~GridControl() override;
 
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
 
   void SetXRange(double minimum, double maximum) { mXMin = minimum, mXMax = maximum; }
   void SetYRange(double minimum, double maximum) { mYMin = minimum, mYMax = maximum; }
@@ -45,8 +45,8 @@ public:
   double GetYStep() const { return mYStep; }
 
 private:
-  void DrawLinear(IGraphics& g, bool vertical);
-  void DrawDecibel(IGraphics& g, bool vertical);
+  void DrawLinear(GraphicsContext& g, bool vertical);
+  void DrawDecibel(GraphicsContext& g, bool vertical);
   std::string FormatLabel(double value) const;
 
   double mXMin = 0.0;

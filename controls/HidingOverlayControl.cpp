@@ -1,11 +1,11 @@
 #include "controls/HidingOverlayControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 // The bounds cover both rectangles so that the open drawing is not clipped away; the mouse
 // area is only the rectangle of the current state.
@@ -31,7 +31,7 @@ void HidingOverlayControl::OnMouseDown(float, float, const IMouseMod&)
   SetDirty(false);
 }
 
-void HidingOverlayControl::Draw(IGraphics& g)
+void HidingOverlayControl::Draw(GraphicsContext& g)
 {
   const DrawFunction& draw = mOpen ? mOpenDraw : mClosedDraw;
   const IRECT& area = mOpen ? mOpenRect : mClosedRect;

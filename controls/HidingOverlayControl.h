@@ -14,24 +14,24 @@ namespace qm::control
  * while open it draws into the open rectangle, which becomes the clickable area. Controls of list
  * A are shown while closed and hidden while open; those of list B the other way round. The lists
  * do not own their controls (the graphics context does). */
-class HidingOverlayControl : public iplug::igraphics::IControl
+class HidingOverlayControl : public kit::gfx::IControl
 {
 public:
-  using IRECT = iplug::igraphics::IRECT;
-  using IGraphics = iplug::igraphics::IGraphics;
-  using DrawFunction = std::function<void(IGraphics& g, const IRECT& area)>;
+  using IRECT = kit::gfx::IRECT;
+  using GraphicsContext = kit::gfx::GraphicsContext;
+  using DrawFunction = std::function<void(GraphicsContext& g, const IRECT& area)>;
 
   /** Drawn in place of a missing draw function, so a wiring mistake is visible. */
-  static constexpr iplug::igraphics::IColor kClosedFallbackColor{255, 96, 125, 139};
-  static constexpr iplug::igraphics::IColor kOpenFallbackColor{230, 255, 255, 255};
+  static constexpr kit::gfx::IColor kClosedFallbackColor{255, 96, 125, 139};
+  static constexpr kit::gfx::IColor kOpenFallbackColor{230, 255, 255, 255};
 
   HidingOverlayControl(const IRECT& closedRect, const IRECT& openRect, DrawFunction closedDraw,
                        DrawFunction openDraw);
   ~HidingOverlayControl() override;
 
   void OnMouseDown(float x, float y,
-                   const iplug::igraphics::IMouseMod& mod) override; // [ui thread]
-  void Draw(IGraphics& g) override;
+                   const kit::gfx::IMouseMod& mod) override; // [ui thread]
+  void Draw(GraphicsContext& g) override;
 
   /** Appends a control shown only while closed, hiding it at once if the overlay is open. */
   void AddToListA(IControl* control);

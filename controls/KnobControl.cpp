@@ -1,11 +1,11 @@
 #include "controls/KnobControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 KnobControl::KnobControl(const IRECT& bounds, IActionFunction action, const ControlStyle& style,
                          const std::string& label, float minAngle, float maxAngle, double gearing)
@@ -48,10 +48,10 @@ void KnobControl::OnMouseWheel(float, float, const IMouseMod&, float d)
 
 void KnobControl::OnInit()
 {
-  if (IGraphics* g = GetUI()) PlaceLabelAndValueBelow(*g);
+  if (GraphicsContext* g = GetUI()) PlaceLabelAndValueBelow(*g);
 }
 
-void KnobControl::Draw(IGraphics& g)
+void KnobControl::Draw(GraphicsContext& g)
 {
   const IBlend* blend = &GetBlend();
   const IStrokeOptions stroke;

@@ -23,7 +23,7 @@ public:
                    const IMouseMod& mod) override;                             // [ui thread]
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float d) override; // [ui thread]
   void OnInit() override;
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
   void OnStyleChanged() override;
 
   float GetCentreX() const { return mCX; }

@@ -1,7 +1,7 @@
 #include "controls/Oscilloscope.h"
 
 #include "controls/ScopedFlushDenormals.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 namespace qm::control
 {
@@ -111,7 +111,7 @@ void Oscilloscope<NChannels>::UpdateColumns()
 }
 
 template <int NChannels>
-void Oscilloscope<NChannels>::Draw(IGraphics& g)
+void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
 {
   ScopedFlushDenormals flush;
   UpdateColumns();
@@ -133,7 +133,7 @@ void Oscilloscope<NChannels>::Draw(IGraphics& g)
 }
 
 template <int NChannels>
-void Oscilloscope<NChannels>::DrawChannel(IGraphics& g, int channel)
+void Oscilloscope<NChannels>::DrawChannel(GraphicsContext& g, int channel)
 {
   // Each pair of neighbouring columns gives one open outline from the lower trace to the upper
   // one; where a column's minimum and maximum coincide the band collapses to a line.

@@ -25,9 +25,9 @@ public:
   Oscilloscope(const IRECT& bounds, Trazelle::SampleBuffer* feed, double sampleRate,
                double maxDuration, double duration, const ControlStyle& style);
 
-  void Draw(IGraphics& g) override; // [ui thread]
-  bool IsDirty() override;          // [ui thread]
-  void OnStyleChanged() override;   // [ui thread]
+  void Draw(GraphicsContext& g) override; // [ui thread]
+  bool IsDirty() override;                // [ui thread]
+  void OnStyleChanged() override;         // [ui thread]
 
   void SetDuration(double seconds) override; // [ui thread]
   /** The duration actually shown: whole samples per column times the column count. */
@@ -46,7 +46,7 @@ public:
    * the trigger, reduces columns. Draw calls it with denormals flushed. */
   void UpdateColumns();
   /** [ui thread] Strokes one channel's columns as one path. */
-  void DrawChannel(IGraphics& g, int channel);
+  void DrawChannel(GraphicsContext& g, int channel);
 
   const ScopeColumns& GetColumns() const { return mColumns; }
   const IPattern& GetChannelPattern(int channel) const { return mChannelPatterns[channel]; }

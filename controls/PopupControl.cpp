@@ -1,13 +1,13 @@
 #include "controls/PopupControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 #include <cassert>
 
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 namespace
 {
@@ -23,7 +23,7 @@ IText ChevronText()
 void OpenMenu(IControl* pControl)
 {
   auto* popup = static_cast<PopupControl*>(pControl);
-  IGraphics* g = popup->GetUI();
+  GraphicsContext* g = popup->GetUI();
   if (!g) return;
   float x = 0.f;
   float y = 0.f;
@@ -55,7 +55,7 @@ void PopupControl::OnMouseDown(float, float, const IMouseMod&)
 
 void PopupControl::OnInit()
 {
-  if (IGraphics* g = GetUI()) PlaceLabel(*g, mLabel, kLabelLeft, mStyle.labelGap);
+  if (GraphicsContext* g = GetUI()) PlaceLabel(*g, mLabel, kLabelLeft, mStyle.labelGap);
   mValueRect = mWidgetBounds;
   GrowBoundsToContents();
 }
@@ -73,7 +73,7 @@ void PopupControl::OnPopupMenuSelection(IPopupMenu* pMenu, int)
   SetDirty(false);
 }
 
-void PopupControl::Draw(IGraphics& g)
+void PopupControl::Draw(GraphicsContext& g)
 {
   const IBlend* blend = &GetBlend();
   const IRECT& w = mWidgetBounds;

@@ -16,23 +16,22 @@ class PopupControl : public ControlBase
 public:
   using SelectionFunction = std::function<void(int index)>;
 
-  PopupControl(const IRECT& bounds, std::unique_ptr<iplug::igraphics::IPopupMenu> menu,
-               int initialIndex, SelectionFunction onSelect, const std::string& label,
-               const ControlStyle& style);
+  PopupControl(const IRECT& bounds, std::unique_ptr<kit::gfx::IPopupMenu> menu, int initialIndex,
+               SelectionFunction onSelect, const std::string& label, const ControlStyle& style);
   ~PopupControl() override;
 
   void OnMouseDown(float x, float y, const IMouseMod& mod) override; // [ui thread]
   void OnInit() override;
-  void OnPopupMenuSelection(iplug::igraphics::IPopupMenu* pMenu, int valIdx) override;
-  void Draw(IGraphics& g) override;
+  void OnPopupMenuSelection(kit::gfx::IPopupMenu* pMenu, int valIdx) override;
+  void Draw(GraphicsContext& g) override;
   void OnStyleChanged() override;
 
-  iplug::igraphics::IPopupMenu& GetMenu() { return *mMenu; }
+  kit::gfx::IPopupMenu& GetMenu() { return *mMenu; }
 
 private:
   void BuildGradient();
 
-  std::unique_ptr<iplug::igraphics::IPopupMenu> mMenu;
+  std::unique_ptr<kit::gfx::IPopupMenu> mMenu;
   SelectionFunction mSelectionFunc;
   float mCornerRadius = 0.f;
   IPattern mHoverGradient{EPatternType::Radial};

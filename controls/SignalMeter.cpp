@@ -1,7 +1,7 @@
 #include "controls/SignalMeter.h"
 
 #include "controls/HistorySpan.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "plugin/SampleBuffer.h"
 
 namespace qm::control
@@ -70,7 +70,7 @@ void SignalMeter<NChannels>::UpdateLevels()
 template <int NChannels>
 void SignalMeter<NChannels>::OnInit()
 {
-  IGraphics* g = GetUI();
+  GraphicsContext* g = GetUI();
   if (!g) return;
   const IRECT& w = mWidgetBounds;
   const float gap = mStyle.labelGap;
@@ -106,7 +106,7 @@ void SignalMeter<NChannels>::OnInit()
 }
 
 template <int NChannels>
-void SignalMeter<NChannels>::Draw(IGraphics& g)
+void SignalMeter<NChannels>::Draw(GraphicsContext& g)
 {
   UpdateLevels();
   const float left = mWidgetBounds.L;

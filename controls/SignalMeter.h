@@ -31,8 +31,8 @@ public:
   SignalMeter(const IRECT& bounds, Trazelle::SampleBuffer* feed, double sampleRate,
               const std::array<std::string, NChannels>& labels, const ControlStyle& style);
 
-  void OnInit() override;           // [ui thread]
-  void Draw(IGraphics& g) override; // [ui thread]
+  void OnInit() override;                 // [ui thread]
+  void Draw(GraphicsContext& g) override; // [ui thread]
   bool IsDirty() override { return !IsHidden(); }
 
   /** Takes effect at the next update or SetBallistics, on the UI thread. Hold time becomes

@@ -1,13 +1,13 @@
 #include "controls/SliderControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 #include <algorithm>
 
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 template <int MAXNC>
 SliderControl<MAXNC>::SliderControl(const IRECT& bounds, IActionFunction action,
@@ -66,7 +66,7 @@ void SliderControl<MAXNC>::OnMouseDrag(float x, float, float dX, float, const IM
 }
 
 template <int MAXNC>
-void SliderControl<MAXNC>::Draw(IGraphics& g)
+void SliderControl<MAXNC>::Draw(GraphicsContext& g)
 {
   const IBlend* blend = &GetBlend();
   g.DrawRoundRect(mStyle.Color(3), GetRECT(), mCornerRadius, nullptr, 1.f);

@@ -24,7 +24,7 @@ public:
   void OnMouseDown(float x, float y, const IMouseMod& mod) override; // [ui thread]
   void OnMouseDrag(float x, float y, float dX, float dY,
                    const IMouseMod& mod) override; // [ui thread]
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
   /** Stores the value and moves the handle to it, keeping the handle's width. */
   void SetValue(double value, int valIdx = 0) override;
   void OnStyleChanged() override;

@@ -1,6 +1,6 @@
 #include "controls/SwitchControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 namespace qm::control
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 SwitchControl::SwitchControl(const IRECT& bounds, int numStates, IActionFunction action,
                              const std::string& label, const ControlStyle& style)
@@ -44,17 +44,17 @@ void SwitchControl::OnMouseDown(float, float, const IMouseMod&)
 
 void SwitchControl::OnInit()
 {
-  if (IGraphics* g = GetUI()) PlaceLabelAndValueBelow(*g);
+  if (GraphicsContext* g = GetUI()) PlaceLabelAndValueBelow(*g);
 }
 
-void SwitchControl::Draw(IGraphics& g)
+void SwitchControl::Draw(GraphicsContext& g)
 {
   DrawDisc(g);
   DrawLabel(g);
   DrawValue(g);
 }
 
-void SwitchControl::DrawDisc(IGraphics& g)
+void SwitchControl::DrawDisc(GraphicsContext& g)
 {
   const IBlend* blend = &GetBlend();
   IFillOptions fill;
@@ -65,7 +65,7 @@ void SwitchControl::DrawDisc(IGraphics& g)
   g.PathStroke(IPattern(mStyle.Color(1)), 1.f, IStrokeOptions(), blend);
 }
 
-void SwitchControl::FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend)
+void SwitchControl::FillDisc(GraphicsContext& g, const IFillOptions& fill, const IBlend* blend)
 {
   if (mPressed)
     g.PathFill(mPressedGradient, fill, blend);

@@ -17,7 +17,7 @@ public:
 
   void OnMouseDown(float x, float y, const IMouseMod& mod) override; // [ui thread]
   void OnInit() override;
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
   void OnStyleChanged() override;
 
   int GetNumStates() const { return mNumStates; }
@@ -25,8 +25,8 @@ public:
 protected:
   void BuildGradients();
   // The outlined disc; its fill shows the pressed / hover state.
-  void DrawDisc(IGraphics& g);
-  virtual void FillDisc(IGraphics& g, const IFillOptions& fill, const IBlend* blend);
+  void DrawDisc(GraphicsContext& g);
+  virtual void FillDisc(GraphicsContext& g, const IFillOptions& fill, const IBlend* blend);
 
   int mNumStates;
   IPattern mHoverGradient{EPatternType::Radial};

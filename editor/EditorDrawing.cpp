@@ -1,7 +1,7 @@
 #include "editor/EditorDrawing.h"
 
 #include "editor/Styles.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "graphics/IPattern.h"
 
 #include <string>
@@ -9,13 +9,13 @@
 namespace qm::Trazelle
 {
 
-using iplug::igraphics::COLOR_WHITE;
-using iplug::igraphics::EAlign;
-using iplug::igraphics::IColor;
-using iplug::igraphics::IGraphics;
-using iplug::igraphics::IPattern;
-using iplug::igraphics::IRECT;
-using iplug::igraphics::ISVG;
+using kit::gfx::COLOR_WHITE;
+using kit::gfx::EAlign;
+using kit::gfx::GraphicsContext;
+using kit::gfx::IColor;
+using kit::gfx::IPattern;
+using kit::gfx::IRECT;
+using kit::gfx::ISVG;
 
 namespace
 {
@@ -29,7 +29,7 @@ constexpr float kLegendSampleLength = 48.f;
 
 } // namespace
 
-void DrawTitleBar(control::ControlBase& bar, IGraphics& g)
+void DrawTitleBar(control::ControlBase& bar, GraphicsContext& g)
 {
   const IRECT r = bar.GetRECT();
   const IPattern gradient =
@@ -40,7 +40,7 @@ void DrawTitleBar(control::ControlBase& bar, IGraphics& g)
   g.DrawText(text::Title(), kProductName, IRECT(r.L, r.T, r.L + kTitleTextWidth, r.B));
 }
 
-void DrawLegend(control::ControlBase& legend, IGraphics& g, const IRECT& leftRow,
+void DrawLegend(control::ControlBase& legend, GraphicsContext& g, const IRECT& leftRow,
                 const IRECT& rightRow)
 {
   const IRECT r = legend.GetRECT();
@@ -59,12 +59,13 @@ void DrawLegend(control::ControlBase& legend, IGraphics& g, const IRECT& leftRow
              rightRow.MH(), nullptr, 1.f);
 }
 
-void DrawLogo(IGraphics& g, const ISVG& logo, const IRECT& area)
+void DrawLogo(GraphicsContext& g, const ISVG& logo, const IRECT& area)
 {
   g.DrawSVG(logo, area);
 }
 
-void DrawAboutPage(IGraphics& g, const IRECT& r, float s, const ISVG& logo, const IRECT& titleLogo)
+void DrawAboutPage(GraphicsContext& g, const IRECT& r, float s, const ISVG& logo,
+                   const IRECT& titleLogo)
 {
   const auto about = text::About();
   const float t = about.mSize;

@@ -19,20 +19,19 @@ inline constexpr const char* kDonationLabel = "buy me a coffee";
 
 // A horizontal gradient from colour slot 6 to white over all but the last 100
 // pixels, then "Trazelle" over the left 416 pixels.
-void DrawTitleBar(control::ControlBase& bar, iplug::igraphics::IGraphics& g);
+void DrawTitleBar(control::ControlBase& bar, kit::gfx::GraphicsContext& g);
 
 // The legend box: which trace colour belongs to which channel.
-void DrawLegend(control::ControlBase& legend, iplug::igraphics::IGraphics& g,
-                const iplug::igraphics::IRECT& leftRow, const iplug::igraphics::IRECT& rightRow);
+void DrawLegend(control::ControlBase& legend, kit::gfx::GraphicsContext& g,
+                const kit::gfx::IRECT& leftRow, const kit::gfx::IRECT& rightRow);
 
 // The logo fitted into `area` (the about overlay's closed drawing).
-void DrawLogo(iplug::igraphics::IGraphics& g, const iplug::igraphics::ISVG& logo,
-              const iplug::igraphics::IRECT& area);
+void DrawLogo(kit::gfx::GraphicsContext& g, const kit::gfx::ISVG& logo,
+              const kit::gfx::IRECT& area);
 
 // The about page drawn over `area`, with lines `spacing` apart; the logo stays
 // drawn at its title-bar place `titleLogo` while the page covers the window.
-void DrawAboutPage(iplug::igraphics::IGraphics& g, const iplug::igraphics::IRECT& area,
-                   float spacing, const iplug::igraphics::ISVG& logo,
-                   const iplug::igraphics::IRECT& titleLogo);
+void DrawAboutPage(kit::gfx::GraphicsContext& g, const kit::gfx::IRECT& area, float spacing,
+                   const kit::gfx::ISVG& logo, const kit::gfx::IRECT& titleLogo);
 
 } // namespace qm::Trazelle

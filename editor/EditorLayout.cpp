@@ -8,7 +8,7 @@
 namespace qm::Trazelle
 {
 
-using iplug::igraphics::IRECT;
+using kit::gfx::IRECT;
 
 namespace
 {

@@ -5,14 +5,14 @@
 // precision, with the panel offsets added in double), so the rectangles come
 // out identical on every platform and at every zoom factor.
 
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 
 namespace qm::Trazelle
 {
 
 struct EditorLayout
 {
-  using IRECT = iplug::igraphics::IRECT;
+  using IRECT = kit::gfx::IRECT;
 
   IRECT bounds;         // the whole window
   IRECT titleBar;       // top 48 pixels

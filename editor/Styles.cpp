@@ -5,11 +5,11 @@
 namespace qm::Trazelle
 {
 
-using iplug::igraphics::COLOR_BLACK;
-using iplug::igraphics::EAlign;
-using iplug::igraphics::EVAlign;
-using iplug::igraphics::IColor;
-using iplug::igraphics::IText;
+using kit::gfx::COLOR_BLACK;
+using kit::gfx::EAlign;
+using kit::gfx::EVAlign;
+using kit::gfx::IColor;
+using kit::gfx::IText;
 
 namespace
 {

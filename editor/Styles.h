@@ -5,7 +5,7 @@
 // text keeps the colour given here.
 
 #include "controls/ControlStyle.h"
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 
 namespace qm::Trazelle
 {
@@ -19,8 +19,8 @@ inline constexpr const char* kFontIcons = "forkawesome";
 namespace text
 {
 
-using iplug::igraphics::EVAlign;
-using iplug::igraphics::IText;
+using kit::gfx::EVAlign;
+using kit::gfx::IText;
 
 IText About();                   // about page, links, legend words, control labels: 18, black
 IText Heading();                 // "Input", "Oscilloscope", "Graphics": 20, light slate

@@ -6,7 +6,7 @@
 namespace qm::Trazelle
 {
 
-using iplug::igraphics::IColor;
+using kit::gfx::IColor;
 
 namespace
 {

@@ -6,7 +6,7 @@
 // (possible only with a hand-made state) are clamped to them.
 
 #include "controls/ControlStyle.h"
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 
 #include <string_view>
 
@@ -34,7 +34,7 @@ std::string_view ThemeName(int theme);
 const control::ColorSet& NeutralColors();
 
 // The zero line and the title-bar line keep this colour whatever the theme.
-inline constexpr iplug::igraphics::IColor kLineColor{255, 207, 216, 220};
+inline constexpr kit::gfx::IColor kLineColor{255, 207, 216, 220};
 
 // Window zoom factor of `scale` (clamped), a single-precision value.
 float ZoomFactor(int scale);

@@ -15,7 +15,7 @@
 #include "editor/EditorLayout.h"
 #include "editor/Styles.h"
 #include "editor/Themes.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "graphics/IPanelControl.h"
 #include "graphics/ITextControl.h"
 #include "graphics/IURLControl.h"
@@ -26,7 +26,7 @@
 namespace qm::Trazelle
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 using control::ControlBase;
 using control::HidingOverlayControl;
 
@@ -52,11 +52,11 @@ TrazelleEditor::TrazelleEditor(Trazelle* plugin, Settings* settings)
 
 IControl* TrazelleEditor::FindControl(int tag) const
 {
-  IGraphics* g = mPlugin->GetUI();
+  GraphicsContext* g = mPlugin->GetUI();
   return g ? g->GetControlWithTag(tag) : nullptr;
 }
 
-void TrazelleEditor::Layout(IGraphics* g)
+void TrazelleEditor::Layout(GraphicsContext* g)
 {
   const EditorLayout l = EditorLayout::Make(float(g->Width()), float(g->Height()));
 
@@ -77,8 +77,8 @@ void TrazelleEditor::Layout(IGraphics* g)
                    kTagTitleBar, kThemeGroup);
 
   auto* overlay = new HidingOverlayControl(
-      l.logo, l.aboutArea, [logo](IGraphics& gr, const IRECT& r) { DrawLogo(gr, logo, r); },
-      [logo, titleLogo = l.logo](IGraphics& gr, const IRECT& r)
+      l.logo, l.aboutArea, [logo](GraphicsContext& gr, const IRECT& r) { DrawLogo(gr, logo, r); },
+      [logo, titleLogo = l.logo](GraphicsContext& gr, const IRECT& r)
       { DrawAboutPage(gr, r, kAboutLineSpacing, logo, titleLogo); });
   g->AttachControl(overlay);
 
@@ -129,7 +129,7 @@ void TrazelleEditor::Layout(IGraphics* g)
 
   attach(new control::CustomDrawControl(
              l.legend,
-             [left = l.legendRows[0], right = l.legendRows[1]](ControlBase& c, IGraphics& gr)
+             [left = l.legendRows[0], right = l.legendRows[1]](ControlBase& c, GraphicsContext& gr)
              { DrawLegend(c, gr, left, right); },
              DefaultStyle()),
          -1, kThemeGroup);
@@ -204,7 +204,7 @@ void TrazelleEditor::Layout(IGraphics* g)
 
 void TrazelleEditor::SyncControls()
 {
-  IGraphics* g = mPlugin->GetUI();
+  GraphicsContext* g = mPlugin->GetUI();
   if (!g) return;
 
   if (auto* knob = Find<control::KnobControl>(kTagDuration))
@@ -258,7 +258,7 @@ void TrazelleEditor::SetAndTrigger(int tag, double value)
 
 void TrazelleEditor::ApplyTheme(int theme)
 {
-  IGraphics* g = mPlugin->GetUI();
+  GraphicsContext* g = mPlugin->GetUI();
   if (!g) return;
   const control::ColorSet& colors = ThemeColors(theme);
   // Only ControlBase-derived controls are ever put in the theme group; anything
@@ -273,7 +273,8 @@ void TrazelleEditor::ApplyTheme(int theme)
 
 void TrazelleEditor::ApplyScale(int scale)
 {
-  if (IGraphics* g = mPlugin->GetUI()) g->Resize(kEditorWidth, kEditorHeight, ZoomFactor(scale));
+  if (GraphicsContext* g = mPlugin->GetUI())
+    g->Resize(kEditorWidth, kEditorHeight, ZoomFactor(scale));
 }
 
 } // namespace qm::Trazelle

@@ -9,11 +9,11 @@
 // opens the window, so the editor finds its controls by tag. Everything here
 // runs on the host's UI thread.
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 class IControl;
-class IGraphics;
-} // namespace iplug::igraphics
+class GraphicsContext;
+} // namespace kit::gfx
 
 namespace qm::Trazelle
 {
@@ -47,7 +47,7 @@ public:
   TrazelleEditor(Trazelle* plugin, Settings* settings);
 
   // [ui thread] Builds the whole window into `g` (832 x 464 logical pixels).
-  void Layout(iplug::igraphics::IGraphics* g);
+  void Layout(kit::gfx::GraphicsContext* g);
   // [ui thread] Pushes the settings record, the freeze flag and the position
   // into the open editor's controls. Does nothing while the editor is closed.
   void SyncControls();
@@ -56,7 +56,7 @@ public:
   double GetPosition() const { return mPosition; }
 
 private:
-  using IControl = iplug::igraphics::IControl;
+  using IControl = kit::gfx::IControl;
 
   // Action functions: each control calls its own when its value changes or
   // when it is marked dirty with the trigger flag.

@@ -9,7 +9,7 @@
 #include "controls/SliderControl.h"
 #include "controls/SwitchControl.h"
 #include "editor/Themes.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "plugin/Trazelle.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@
 namespace qm::Trazelle
 {
 
-using iplug::igraphics::IRECT;
+using kit::gfx::IRECT;
 using Scope = control::Oscilloscope<2>;
 using Slider = control::SliderControl<1>;
 
@@ -39,7 +39,7 @@ std::string Format(const char* format, double value)
   return buffer;
 }
 
-void SetControlText(iplug::igraphics::IControl* control, const std::string& text)
+void SetControlText(kit::gfx::IControl* control, const std::string& text)
 {
   if (auto* c = dynamic_cast<control::ControlBase*>(control)) c->SetValueText(text);
 }

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-namespace iplug
+namespace kit
 {
 
 int IByteChunk::PutBytes(const void* data, int size)
@@ -52,14 +52,14 @@ int IByteChunk::Resize(int size)
   return Size();
 }
 
-void IByteChunk::InitChunkWithIPlugVer(IByteChunk& chunk)
+void IByteChunk::InitChunkWithPluginVer(IByteChunk& chunk)
 {
   chunk.Clear();
   chunk.Put(kMagic);
   chunk.Put(kVersion);
 }
 
-int IByteChunk::GetIPlugVerFromChunk(const IByteChunk& chunk, int& pos)
+int IByteChunk::GetPluginVerFromChunk(const IByteChunk& chunk, int& pos)
 {
   std::int32_t magic = 0;
   if (chunk.Get(magic, 0) < 0 || magic != kMagic)
@@ -77,4 +77,4 @@ int IByteChunk::GetIPlugVerFromChunk(const IByteChunk& chunk, int& pos)
   return version;
 }
 
-} // namespace iplug
+} // namespace kit

@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <vector>
 
-namespace iplug
+namespace kit
 {
 
 class IByteChunk
@@ -60,16 +60,16 @@ public:
   bool IsEqual(const IByteChunk& other) const { return mBytes == other.mBytes; }
 
   // Starts a chunk with the magic and the format version.
-  static void InitChunkWithIPlugVer(IByteChunk& chunk);
+  static void InitChunkWithPluginVer(IByteChunk& chunk);
 
   // Reads the header a chunk may begin with. With the magic and a version:
   // returns the version and sets pos to 8. A chunk that begins with the magic
   // but is too short for the version gives version 0 and pos -1, so the reader
   // that follows fails. Without the magic: version 0 and pos 0 (a bare body).
-  static int GetIPlugVerFromChunk(const IByteChunk& chunk, int& pos);
+  static int GetPluginVerFromChunk(const IByteChunk& chunk, int& pos);
 
 private:
   std::vector<std::uint8_t> mBytes;
 };
 
-} // namespace iplug
+} // namespace kit

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace iplug
+namespace kit
 {
 
 IEditorDelegate::IEditorDelegate(int nParams)
@@ -56,7 +56,7 @@ void IEditorDelegate::SendAllParamValuesToEditor()
 
 void IEditorDelegate::OnParamChange(int paramIdx, EParamSource source, int /*sampleOffset*/)
 {
-  Trace("iplug::IEditorDelegate::OnParamChange", "idx:%i src:%s\n", paramIdx,
+  Trace("kit::IEditorDelegate::OnParamChange", "idx:%i src:%s\n", paramIdx,
         ParamSourceName(source));
   OnParamChange(paramIdx);
 }
@@ -107,4 +107,4 @@ void IEditorDelegate::SetSizeConstraints(int widthLo, int widthHi, int heightLo,
   mMaxHeight = std::max(heightLo, heightHi);
 }
 
-} // namespace iplug
+} // namespace kit

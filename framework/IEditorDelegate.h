@@ -8,16 +8,16 @@
 // Everything runs on the host's UI thread.
 
 #include "framework/IParam.h"
-#include "framework/IPlugConstants.h"
-#include "framework/IPlugStructs.h"
+#include "framework/PluginConstants.h"
+#include "framework/PluginStructs.h"
 
 #include <memory>
 #include <vector>
 
-namespace iplug
+namespace kit
 {
 
-namespace igraphics
+namespace gfx
 {
 struct IKeyPress;
 }
@@ -59,8 +59,8 @@ public:
   // State was loaded: the editor must show it.
   virtual void OnRestoreState();
 
-  virtual bool OnKeyDown(const igraphics::IKeyPress& /*key*/) { return false; }
-  virtual bool OnKeyUp(const igraphics::IKeyPress& /*key*/) { return false; }
+  virtual bool OnKeyDown(const gfx::IKeyPress& /*key*/) { return false; }
+  virtual bool OnKeyUp(const gfx::IKeyPress& /*key*/) { return false; }
 
   // Plug-in -> editor.
   virtual void SendControlValueFromDelegate(int /*ctrlTag*/, double /*normalizedValue*/) {}
@@ -120,4 +120,4 @@ protected:
   int mMaxHeight = 0;
 };
 
-} // namespace iplug
+} // namespace kit

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace iplug
+namespace kit
 {
 
 void IParam::InitBool(const char* name, bool defaultValue, const char* offText, const char* onText,
@@ -120,4 +120,4 @@ double IParam::StringToValue(const char* text) const
   return std::strtod(text, nullptr);
 }
 
-} // namespace iplug
+} // namespace kit

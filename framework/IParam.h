@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace iplug
+namespace kit
 {
 
 class IParam
@@ -105,4 +105,4 @@ private:
   std::vector<std::string> mDisplayTexts;
 };
 
-} // namespace iplug
+} // namespace kit

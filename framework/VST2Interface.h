@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace iplug::vst2
+namespace kit::vst2
 {
 
 using VstInt16 = std::int16_t;
@@ -528,4 +528,4 @@ static_assert(sizeof(MidiKeyName) == 80);
 static_assert(offsetof(MidiKeyName, keyName) == 8);
 #endif
 
-} // namespace iplug::vst2
+} // namespace kit::vst2

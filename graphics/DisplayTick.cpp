@@ -1,6 +1,6 @@
 #include "graphics/DisplayTick.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 int DisplayTickTimerIntervalMs(int framesPerSecond)
@@ -29,4 +29,4 @@ void VBlankTickFilter::TickDone(uint32_t countAtStart, uint32_t countAtEnd)
   mSkipThrough = countAtEnd;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 // Timer identifier the window uses for its display tick.
@@ -43,4 +43,4 @@ private:
   bool mSkipping = false;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -1,6 +1,6 @@
 #include "graphics/FontNameTable.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 namespace
 {
@@ -112,4 +112,4 @@ bool ReadFontFaceNames(std::span<const uint8_t> font, FontFaceNames& names)
   return true;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 struct FontFaceNames
@@ -27,4 +27,4 @@ struct FontFaceNames
 // bounds-checked, so truncated or hostile data fails cleanly.
 bool ReadFontFaceNames(std::span<const uint8_t> font, FontFaceNames& names);
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 /** A decoded image owned by the back end. Back ends derive from it to hold their image handle. */
@@ -75,4 +75,4 @@ private:
   std::string mResourceName;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

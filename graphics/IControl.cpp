@@ -1,13 +1,13 @@
 #include "graphics/IControl.h"
 
-#include "graphics/IGraphics.h"
-#include "graphics/IGraphicsDelegateLink.h"
+#include "graphics/GraphicsContext.h"
+#include "graphics/GraphicsDelegateLink.h"
 #include "graphics/IPopupMenu.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 IControl::IControl(const IRECT& bounds, IActionFunction actionFunc)
@@ -67,7 +67,7 @@ void IControl::OnPopupMenuSelection(IPopupMenu* pSelectedMenu, int valIdx)
                         valIdx);
 }
 
-void IControl::DrawHighlight(IGraphics& g)
+void IControl::DrawHighlight(GraphicsContext& g)
 {
   if (mHighlighted) g.FillCircle(mHighlightColor, mRECT.R - 5.f, mRECT.T + 5.f, 2.f);
 }
@@ -245,4 +245,4 @@ void IControl::AttachGestureRecognizer(EGestureType type, IGestureFunc func)
   mGestureFuncs[type] = std::move(func);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -6,26 +6,26 @@
 // delegate and graphics), owns it from then on, asks it every frame whether it is dirty, calls
 // Draw when its area is redrawn and routes input to it. Everything here runs on the UI thread.
 
-#include "graphics/IGraphicsInput.h"
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsInput.h"
+#include "graphics/GraphicsStructs.h"
 
 #include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
-namespace iplug
+namespace kit
 {
 class IParam;
 struct IMidiMsg;
-} // namespace iplug
+} // namespace kit
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class IControl;
-class IGraphics;
-class IGEditorDelegate;
+class GraphicsContext;
+class GraphicsEditorDelegate;
 class IPopupMenu;
 
 using IActionFunction = std::function<void(IControl*)>;
@@ -91,8 +91,8 @@ public:
 
   // [ui thread] Drawing.
 
-  virtual void Draw(IGraphics& g) = 0;
-  virtual void DrawHighlight(IGraphics& g);
+  virtual void Draw(GraphicsContext& g) = 0;
+  virtual void DrawHighlight(GraphicsContext& g);
 
   // [ui thread] Values.
 
@@ -179,10 +179,10 @@ public:
   void SetHighlighted(bool highlighted) { mHighlighted = highlighted; }
 
   /** Set by the graphics context on attach; neither is owned. */
-  IGEditorDelegate* GetDelegate() const { return mDelegate; }
-  void SetDelegate(IGEditorDelegate* pDelegate) { mDelegate = pDelegate; }
-  IGraphics* GetUI() const { return mGraphics; }
-  void SetGraphics(IGraphics* pGraphics) { mGraphics = pGraphics; }
+  GraphicsEditorDelegate* GetDelegate() const { return mDelegate; }
+  void SetDelegate(GraphicsEditorDelegate* pDelegate) { mDelegate = pDelegate; }
+  GraphicsContext* GetUI() const { return mGraphics; }
+  void SetGraphics(GraphicsContext* pGraphics) { mGraphics = pGraphics; }
 
   const IActionFunction& GetActionFunction() const { return mActionFunc; }
   void SetActionFunction(IActionFunction func) { mActionFunc = std::move(func); }
@@ -251,8 +251,8 @@ private:
   std::string mTooltip;
   IColor mHighlightColor = COLOR_RED;
   bool mHighlighted = false;
-  IGEditorDelegate* mDelegate = nullptr;
-  IGraphics* mGraphics = nullptr;
+  GraphicsEditorDelegate* mDelegate = nullptr;
+  GraphicsContext* mGraphics = nullptr;
   IActionFunction mActionFunc;
   IActionFunction mAnimationEndActionFunc;
   IAnimationFunction mAnimationFunc;
@@ -261,4 +261,4 @@ private:
   EGestureType mLastGesture = EGestureType::Unknown;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -1,8 +1,8 @@
 #include "graphics/IPanelControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 IPanelControl::IPanelControl(const IRECT& bounds, const IPattern& pattern, bool drawFrame)
@@ -10,7 +10,7 @@ IPanelControl::IPanelControl(const IRECT& bounds, const IPattern& pattern, bool 
 {
 }
 
-void IPanelControl::Draw(IGraphics& g)
+void IPanelControl::Draw(GraphicsContext& g)
 {
   if (g.HasPathSupport())
   {
@@ -24,4 +24,4 @@ void IPanelControl::Draw(IGraphics& g)
   if (mDrawFrame) g.DrawRect(COLOR_LIGHT_GRAY, GetRECT(), nullptr, 1.f);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

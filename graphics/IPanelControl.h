@@ -5,7 +5,7 @@
 #include "graphics/IControl.h"
 #include "graphics/IPattern.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class IPanelControl : public IControl
@@ -13,7 +13,7 @@ class IPanelControl : public IControl
 public:
   IPanelControl(const IRECT& bounds, const IPattern& pattern, bool drawFrame = false);
 
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
 
   const IPattern& GetPattern() const { return mPattern; }
   void SetPattern(const IPattern& pattern)
@@ -27,4 +27,4 @@ private:
   bool mDrawFrame;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 namespace
@@ -82,4 +82,4 @@ IPattern IPattern::CreateRadialGradient(float x, float y, float r,
   return p;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

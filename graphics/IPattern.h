@@ -3,11 +3,11 @@
 // What paths are filled and stroked with, and how: affine transforms, colour stops, patterns,
 // stroke and fill options.
 
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 
 #include <initializer_list>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 enum class EPatternType : int
@@ -175,4 +175,4 @@ struct IFillOptions
   constexpr IFillOptions(EFillRule rule, bool preserve) : mFillRule(rule), mPreserve(preserve) {}
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

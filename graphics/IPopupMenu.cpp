@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 IPopupMenu::Item::Item(const char* text, bool enabled, bool checked)
@@ -93,4 +93,4 @@ void IPopupMenu::ExecFunction()
   if (mMenuFunc) mMenuFunc(this);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

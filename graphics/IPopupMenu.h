@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class IPopupMenu
@@ -89,4 +89,4 @@ private:
   MenuFunc mMenuFunc;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

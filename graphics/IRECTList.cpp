@@ -1,6 +1,6 @@
 #include "graphics/IRECTList.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 IRECT IRECTList::Bounds() const
@@ -40,4 +40,4 @@ void IRECTList::Optimize()
   }
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -2,11 +2,11 @@
 
 // A list of rectangles to redraw. Reused from frame to frame, so it keeps its capacity.
 
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class IRECTList
@@ -34,4 +34,4 @@ private:
   std::vector<IRECT> mRects;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -2,7 +2,7 @@
 
 #include "graphics/svg/SVGImage.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 float ISVG::W() const
@@ -14,4 +14,4 @@ float ISVG::H() const
   return mImage ? mImage->height : 0.f;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

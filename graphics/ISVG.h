@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 namespace svg
@@ -30,4 +30,4 @@ private:
   std::shared_ptr<const svg::Image> mImage;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

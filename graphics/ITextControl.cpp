@@ -1,12 +1,12 @@
 #include "graphics/ITextControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 ITextControl::ITextControl(const IRECT& bounds, const char* str, const IText& text,
@@ -17,7 +17,7 @@ ITextControl::ITextControl(const IRECT& bounds, const char* str, const IText& te
   SetIgnoreMouse(true);
 }
 
-void ITextControl::Draw(IGraphics& g)
+void ITextControl::Draw(GraphicsContext& g)
 {
   g.FillRect(mBGColor, GetRECT(), &GetBlend());
   if (!mStr.empty() && g.GetControlInTextEntry() != this)
@@ -26,7 +26,7 @@ void ITextControl::Draw(IGraphics& g)
 
 void ITextControl::SizeToString()
 {
-  IGraphics* pGraphics = GetUI();
+  GraphicsContext* pGraphics = GetUI();
   if (!pGraphics) return;
   IRECT measured;
   pGraphics->MeasureText(GetText(), mStr.c_str(), measured);
@@ -64,4 +64,4 @@ void ITextControl::SetStrFmt(int maxlen, const char* fmt, ...)
   SetDirty(false);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class ITextControl : public IControl
@@ -15,7 +15,7 @@ public:
   ITextControl(const IRECT& bounds, const char* str = "", const IText& text = IText(),
                const IColor& bgColor = COLOR_TRANSPARENT);
 
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
   /** With size-to-string set, shrinks or grows the control around its centre to the string. */
   void OnInit() override;
 
@@ -39,4 +39,4 @@ protected:
   bool mSizeToString = false;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

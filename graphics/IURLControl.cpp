@@ -1,8 +1,8 @@
 #include "graphics/IURLControl.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 IURLControl::IURLControl(const IRECT& bounds, const char* str, const char* url, const IText& text,
@@ -14,7 +14,7 @@ IURLControl::IURLControl(const IRECT& bounds, const char* str, const char* url, 
   SetIgnoreMouse(false);
 }
 
-void IURLControl::Draw(IGraphics& g)
+void IURLControl::Draw(GraphicsContext& g)
 {
   const IRECT& r = GetRECT();
   g.FillRect(mBGColor, r, &GetBlend());
@@ -52,7 +52,7 @@ void IURLControl::Draw(IGraphics& g)
 
 void IURLControl::OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/)
 {
-  if (IGraphics* pGraphics = GetUI())
+  if (GraphicsContext* pGraphics = GetUI())
   {
     pGraphics->OpenURL(mURLStr.c_str());
     pGraphics->ReleaseMouseCapture();
@@ -62,7 +62,7 @@ void IURLControl::OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/
 
 void IURLControl::OnMouseOver(float /*x*/, float /*y*/, const IMouseMod& /*mod*/)
 {
-  if (IGraphics* pGraphics = GetUI()) pGraphics->SetMouseCursor(ECursor::HAND);
+  if (GraphicsContext* pGraphics = GetUI()) pGraphics->SetMouseCursor(ECursor::HAND);
   const bool wasOver = GetMouseIsOver();
   SetMouseIsOver(true);
   if (!wasOver) SetDirty(false);
@@ -70,10 +70,10 @@ void IURLControl::OnMouseOver(float /*x*/, float /*y*/, const IMouseMod& /*mod*/
 
 void IURLControl::OnMouseOut()
 {
-  if (IGraphics* pGraphics = GetUI()) pGraphics->SetMouseCursor(ECursor::ARROW);
+  if (GraphicsContext* pGraphics = GetUI()) pGraphics->SetMouseCursor(ECursor::ARROW);
   const bool wasOver = GetMouseIsOver();
   SetMouseIsOver(false);
   if (wasOver) SetDirty(false);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

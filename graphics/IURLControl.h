@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class IURLControl : public ITextControl
@@ -17,7 +17,7 @@ public:
               const IColor& bgColor = COLOR_TRANSPARENT, const IColor& mouseOverColor = COLOR_WHITE,
               const IColor& clickedColor = COLOR_BLUE);
 
-  void Draw(IGraphics& g) override;
+  void Draw(GraphicsContext& g) override;
   void OnMouseDown(float x, float y, const IMouseMod& mod) override;
   void OnMouseOver(float x, float y, const IMouseMod& mod) override;
   void OnMouseOut() override;
@@ -33,4 +33,4 @@ protected:
   bool mClicked = false;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

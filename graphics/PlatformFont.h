@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 /** The bytes of one font file and the face within it. */
@@ -54,4 +54,4 @@ private:
   int mFaceIdx;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -1,6 +1,6 @@
 #include "graphics/TextEntryRules.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 TextEntryRequest TextEntryKeyRequest(int key)
@@ -57,4 +57,4 @@ bool TextEntrySession::TakeRedraw()
   return true;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 enum class TextEntryState : int
@@ -89,4 +89,4 @@ private:
   TextEntryState mState = TextEntryState::Idle;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 int ScreenScaleFromDpi(unsigned dpi)
@@ -33,4 +33,4 @@ int LogicalToDevice(float v, float scale)
   return static_cast<int>(std::lround(v * scale));
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 // Integer window scale for a monitor DPI: 1 at 96 DPI or when the system
@@ -29,4 +29,4 @@ LogicalRect DeviceToLogicalOutward(int l, int t, int r, int b, float scale);
 // A logical position in device pixels, rounded to the nearest integer.
 int LogicalToDevice(float v, float scale);
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -2,7 +2,7 @@
 
 #include "controls/Oscilloscope.h"
 #include "controls/SignalMeter.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "graphics/PlatformGraphics.h"
 
 #include <algorithm>
@@ -13,24 +13,24 @@
 namespace qm::Trazelle
 {
 
-iplug::Config Trazelle::MakeConfig()
+kit::Config Trazelle::MakeConfig()
 {
-  iplug::Config config;
+  kit::Config config;
   config.nParams = 0;
   config.nPresets = 1;
   config.channelIOStr = "2-2";
   config.pluginName = "Trazelle";
   config.productName = "";
   config.mfrName = "Quillmarsh";
-  config.vendorVersion = iplug::PackVersion(1, 0, 0);
-  config.uniqueID = iplug::FourCharCode("QmTz");
-  config.mfrID = iplug::FourCharCode("Qmsh");
+  config.vendorVersion = kit::PackVersion(1, 0, 0);
+  config.uniqueID = kit::FourCharCode("QmTz");
+  config.mfrID = kit::FourCharCode("Qmsh");
   config.latency = 0;
   config.plugDoesMidiIn = false;
   config.plugDoesMidiOut = false;
   config.plugDoesMPE = false;
   config.plugDoesChunks = true;
-  config.plugType = iplug::kEffect;
+  config.plugType = kit::kEffect;
   config.plugHasUI = true;
   config.plugWidth = 832;
   config.plugHeight = 464;
@@ -49,8 +49,8 @@ std::uint64_t Trazelle::BufferCapacity(double sampleRate, double seconds)
   return static_cast<std::uint64_t>(rate * seconds);
 }
 
-Trazelle::Trazelle(const iplug::InstanceInfo& info)
-    : iplug::IPlugVST2(info, MakeConfig()),
+Trazelle::Trazelle(const kit::InstanceInfo& info)
+    : kit::PluginVST2(info, MakeConfig()),
       mOscilloscopeBuffer(BufferCapacity(GetSampleRate(), kOscilloscopeSeconds), Frame{0.0, 0.0}),
       mMeterBuffer(BufferCapacity(GetSampleRate(), kMeterSeconds), Frame{0.0, 0.0})
 {
@@ -58,12 +58,10 @@ Trazelle::Trazelle(const iplug::InstanceInfo& info)
   // platform's graphics context for this object (draw scale 1.0, module handle gModuleHandle) and
   // the editor's Layout as the layout function. Only Windows has a window; elsewhere no factory
   // is installed and the host's effEditOpen answers 0.
-  SetLayoutFunction([this](iplug::igraphics::IGraphics* g) { mEditor.Layout(g); });
+  SetLayoutFunction([this](kit::gfx::GraphicsContext* g) { mEditor.Layout(g); });
 #ifdef _WIN32
   SetGraphicsFactory(
-      [this] {
-        return iplug::igraphics::MakePlatformGraphics(this, GetEditorWidth(), GetEditorHeight());
-      });
+      [this] { return kit::gfx::MakePlatformGraphics(this, GetEditorWidth(), GetEditorHeight()); });
 #endif
 }
 
@@ -79,15 +77,15 @@ void Trazelle::ProcessBlock(double** inputs, double** outputs, int nFrames)
   if (!mFreeze.load())
   {
     // A host that connects a single input gets silence on the missing side rather than a crash.
-    const double* left = NChannels(iplug::kInput) > 0 ? inputs[0] : nullptr;
-    const double* right = NChannels(iplug::kInput) > 1 ? inputs[1] : nullptr;
+    const double* left = NChannels(kit::kInput) > 0 ? inputs[0] : nullptr;
+    const double* right = NChannels(kit::kInput) > 1 ? inputs[1] : nullptr;
     mOscilloscopeBuffer.Push(left, right, n);
     mMeterBuffer.Push(left, right, n);
   }
 
   // Freezing stops the displays, never the audio.
-  const int nOut = CountConnectedChannels(iplug::kOutput);
-  const int nIn = NChannels(iplug::kInput);
+  const int nOut = CountConnectedChannels(kit::kOutput);
+  const int nIn = NChannels(kit::kInput);
   for (int c = 0; c < nOut; ++c)
   {
     double* out = outputs[c];
@@ -105,7 +103,7 @@ void Trazelle::OnReset()
   const double rate = GetSampleRate();
   mOscilloscopeBuffer.Resize(BufferCapacity(rate, kOscilloscopeSeconds));
   mMeterBuffer.Resize(BufferCapacity(rate, kMeterSeconds));
-  if (iplug::igraphics::IGraphics* g = GetUI())
+  if (kit::gfx::GraphicsContext* g = GetUI())
   {
     using Tag = TrazelleEditor::ControlTag;
     if (auto* scope =
@@ -120,18 +118,18 @@ void Trazelle::OnReset()
 
 void Trazelle::OnUIOpen()
 {
-  iplug::IPlugVST2::OnUIOpen();
+  kit::PluginVST2::OnUIOpen();
   mEditor.SyncControls();
 }
 
 void Trazelle::OnRestoreState()
 {
-  iplug::IPlugVST2::OnRestoreState();
+  kit::PluginVST2::OnRestoreState();
   // The settings record changed under the open editor's controls.
   mEditor.SyncControls();
 }
 
-bool Trazelle::SerializeState(iplug::IByteChunk& chunk) const
+bool Trazelle::SerializeState(kit::IByteChunk& chunk) const
 {
   std::vector<std::uint8_t> blob;
   WriteSettingsBlob(mSettings, blob);
@@ -139,7 +137,7 @@ bool Trazelle::SerializeState(iplug::IByteChunk& chunk) const
   return true;
 }
 
-int Trazelle::UnserializeState(const iplug::IByteChunk& chunk, int startPos)
+int Trazelle::UnserializeState(const kit::IByteChunk& chunk, int startPos)
 {
   if (startPos < 0 || startPos > chunk.Size()) return 0;
   const std::span<const std::uint8_t> blob(chunk.GetData() + startPos,
@@ -150,7 +148,7 @@ int Trazelle::UnserializeState(const iplug::IByteChunk& chunk, int startPos)
 
 } // namespace qm::Trazelle
 
-iplug::IPlugVST2* iplug::MakePlug(const iplug::InstanceInfo& info)
+kit::PluginVST2* kit::MakePlug(const kit::InstanceInfo& info)
 {
   return new qm::Trazelle::Trazelle(info);
 }

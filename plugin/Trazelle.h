@@ -1,8 +1,8 @@
 #pragma once
 
 #include "editor/TrazelleEditor.h"
-#include "framework/IPlugConfig.h"
-#include "framework/IPlugVST2.h"
+#include "framework/PluginConfig.h"
+#include "framework/PluginVST2.h"
 #include "plugin/SampleBuffer.h"
 #include "plugin/Settings.h"
 
@@ -18,21 +18,21 @@ namespace qm::Trazelle
 // settings record, which is its whole saved state, and the freeze flag, which is never saved.
 //
 // One object is at once the VST2 binding, the plug-in base, the editor delegate and the processor
-// (IPlugVST2 and its bases).
-class Trazelle : public iplug::IPlugVST2
+// (PluginVST2 and its bases).
+class Trazelle : public kit::PluginVST2
 {
 public:
   static constexpr double kOscilloscopeSeconds = 4.0;
   static constexpr double kMeterSeconds = 0.25;
 
-  static iplug::Config MakeConfig();
+  static kit::Config MakeConfig();
   // Frames a sample buffer holds for `seconds` of audio at `sampleRate`, truncated. Rates outside
   // (0, kMaxSampleRate] are clamped there, so a bogus host rate cannot ask for absurd memory.
   static std::uint64_t BufferCapacity(double sampleRate, double seconds);
   static constexpr double kMaxSampleRate = 768000.0;
 
   // `info` carries the host callback; without one (tests, tools) the plug-in runs hostless.
-  explicit Trazelle(const iplug::InstanceInfo& info = {});
+  explicit Trazelle(const kit::InstanceInfo& info = {});
   ~Trazelle() override;
 
   // [ui thread] Brings the editor's controls up to date once its window is up.
@@ -40,10 +40,10 @@ public:
   // [ui thread] After a state or preset load: an open editor shows what was loaded.
   void OnRestoreState() override;
   // [ui thread] Appends the settings blob to `chunk`; always succeeds.
-  bool SerializeState(iplug::IByteChunk& chunk) const override;
+  bool SerializeState(kit::IByteChunk& chunk) const override;
   // [ui thread] Reads the settings blob from `startPos` to the end of `chunk`. On success replaces
   // the settings at once and returns the chunk's size; on failure returns 0 and changes nothing.
-  int UnserializeState(const iplug::IByteChunk& chunk, int startPos) override;
+  int UnserializeState(const kit::IByteChunk& chunk, int startPos) override;
 
   void ProcessBlock(double** inputs, double** outputs, int nFrames) override; // [audio thread]
   void OnReset() override;                                                    // [ui thread]

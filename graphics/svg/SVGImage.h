@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 // 8-bit straight (not premultiplied) colour. `a` carries fill-opacity or
@@ -135,4 +135,4 @@ struct Image
   std::vector<Shape> shapes;       // document order
 };
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

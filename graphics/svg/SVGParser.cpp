@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 namespace
@@ -577,4 +577,4 @@ bool ParseSVG(std::string_view text, std::string_view units, float dpi, Image& o
   }
 }
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 struct ParseLimits
@@ -32,4 +32,4 @@ struct ParseLimits
 bool ParseSVG(std::string_view text, std::string_view units, float dpi, Image& out,
               std::string* error = nullptr, const ParseLimits& limits = {});
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

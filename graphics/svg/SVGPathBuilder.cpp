@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 namespace
@@ -399,4 +399,4 @@ std::vector<Path>& PathBuilder::Paths()
   return mPaths;
 }
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

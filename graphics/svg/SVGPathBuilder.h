@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 class PathBuilder
@@ -63,4 +63,4 @@ private:
 // Sets a path's bounds to the box around its points.
 void UpdateBounds(Path& path);
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

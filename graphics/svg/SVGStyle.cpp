@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 namespace
@@ -256,4 +256,4 @@ void ApplyStyleAttribute(Style& style, std::string_view declarations, const Unit
   }
 }
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

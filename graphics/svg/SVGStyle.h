@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 struct PaintDef
@@ -82,4 +82,4 @@ void ApplyStyleAttribute(Style& style, std::string_view declarations, const Unit
 // Whether `name` is a presentation attribute this parser understands.
 bool IsPresentationAttribute(std::string_view name);
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

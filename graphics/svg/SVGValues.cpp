@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 namespace
@@ -370,4 +370,4 @@ std::optional<Transform> ParseTransform(std::string_view text, size_t maxNumberL
   return result;
 }
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-namespace iplug::igraphics::svg
+namespace kit::gfx::svg
 {
 
 // A cursor over attribute text. Numbers longer than `maxNumberLength`
@@ -93,4 +93,4 @@ Transform Rotation(double degrees);
 // composes left to right. nullopt for a malformed list.
 std::optional<Transform> ParseTransform(std::string_view text, size_t maxNumberLength = 64);
 
-} // namespace iplug::igraphics::svg
+} // namespace kit::gfx::svg

@@ -152,8 +152,8 @@ struct Host
 
   Host()
   {
-    plugin.SetChannelConnections(iplug::kInput, 0, 2, true);
-    plugin.SetChannelConnections(iplug::kOutput, 0, 2, true);
+    plugin.SetChannelConnections(kit::kInput, 0, 2, true);
+    plugin.SetChannelConnections(kit::kOutput, 0, 2, true);
     plugin.SetBlockSize(512);
     plugin.SetSampleRate(48000.0);
     plugin.OnReset();
@@ -227,8 +227,8 @@ TEST(AudioThreadAllocations, NoneOnTheHostsSinglePrecisionPath)
   AllocationScope scope;
   for (int b = 0; b < 20; ++b)
   {
-    host.plugin.AttachHostBuffers(iplug::kInput, 2, ins, 1000);
-    host.plugin.AttachHostBuffers(iplug::kOutput, 2, outs, 1000);
+    host.plugin.AttachHostBuffers(kit::kInput, 2, ins, 1000);
+    host.plugin.AttachHostBuffers(kit::kOutput, 2, outs, 1000);
     host.plugin.ProcessHostBuffers(1000); // longer than the block size: split in pieces
     host.plugin.ProcessHostBuffersAccumulating(1000);
   }

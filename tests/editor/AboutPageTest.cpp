@@ -9,7 +9,7 @@
 
 using namespace qm;
 using namespace qm::test;
-using iplug::igraphics::IColor;
+using kit::gfx::IColor;
 
 namespace
 {
@@ -21,12 +21,11 @@ control::HidingOverlayControl* Overlay(render::EditorHarness& h)
   return nullptr;
 }
 
-std::vector<iplug::igraphics::IURLControl*> Links(render::EditorHarness& h)
+std::vector<kit::gfx::IURLControl*> Links(render::EditorHarness& h)
 {
-  std::vector<iplug::igraphics::IURLControl*> links;
+  std::vector<kit::gfx::IURLControl*> links;
   for (int i = 0; i < h.UI()->NControls(); ++i)
-    if (auto* l = dynamic_cast<iplug::igraphics::IURLControl*>(h.UI()->GetControl(i)))
-      links.push_back(l);
+    if (auto* l = dynamic_cast<kit::gfx::IURLControl*>(h.UI()->GetControl(i))) links.push_back(l);
   return links;
 }
 

@@ -10,7 +10,7 @@
 
 using namespace qm;
 using namespace qm::test;
-using iplug::igraphics::IColor;
+using kit::gfx::IColor;
 
 namespace
 {

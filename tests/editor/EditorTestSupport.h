@@ -5,7 +5,7 @@
 
 #include "controls/ControlBase.h"
 #include "editor/TrazelleEditor.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "plugin/DemoSignal.h"
 #include "plugin/Trazelle.h"
 #include "tools/render/EditorHarness.h"
@@ -78,7 +78,7 @@ protected:
 // Pixels of `image` (at scale 1) inside [l, r) x [t, b) that match `c` within
 // `tolerance` per channel.
 inline int CountColour(const render::RgbaImage& image, int l, int t, int r, int b,
-                       iplug::igraphics::IColor c, int tolerance = 0)
+                       kit::gfx::IColor c, int tolerance = 0)
 {
   int n = 0;
   for (int y = t; y < b; ++y)
@@ -92,7 +92,7 @@ inline int CountColour(const render::RgbaImage& image, int l, int t, int r, int 
   return n;
 }
 
-inline bool Near(const render::RgbaImage::Pixel& p, iplug::igraphics::IColor c, int tolerance)
+inline bool Near(const render::RgbaImage::Pixel& p, kit::gfx::IColor c, int tolerance)
 {
   return std::abs(p.r - c.R) <= tolerance && std::abs(p.g - c.G) <= tolerance &&
          std::abs(p.b - c.B) <= tolerance;

@@ -24,7 +24,7 @@ std::string PopupText(render::EditorHarness& h, const char* label)
 {
   std::string text = "<no popup>";
   h.UI()->ForControlInGroup(Trazelle::TrazelleEditor::kThemeGroup,
-                            [&](iplug::igraphics::IControl* c)
+                            [&](kit::gfx::IControl* c)
                             {
                               if (auto* p = dynamic_cast<control::PopupControl*>(c);
                                   p && p->GetLabel() == label)
@@ -295,7 +295,7 @@ TEST_F(EditorTest, StateLoadedWhileOpenRefreshesEveryControlAndMenu)
   loaded.channel = Trazelle::kRightChannel;
   loaded.theme = 2;
   loaded.scale = 1;
-  iplug::IByteChunk chunk;
+  kit::IByteChunk chunk;
   {
     Trazelle::Trazelle other;
     other.GetSettings() = loaded;

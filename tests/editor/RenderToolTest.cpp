@@ -12,7 +12,7 @@
 #include <filesystem>
 
 using namespace qm::render;
-using iplug::igraphics::IColor;
+using kit::gfx::IColor;
 
 namespace
 {

@@ -81,7 +81,7 @@ TEST_F(NanoVGBitmap, PngDrawsAtItsPixelSizeAndFitted)
   EXPECT_EQ(bitmap.H(), 4.f);
 
   Frame(
-      [&](IGraphics& g)
+      [&](GraphicsContext& g)
       {
         g.DrawBitmap(bitmap, IRECT(10, 10, 18, 14), 0, 0);
         g.DrawFittedBitmap(bitmap, IRECT(20, 30, 100, 70)); // ten times larger
@@ -94,7 +94,7 @@ TEST_F(NanoVGBitmap, PngDrawsAtItsPixelSizeAndFitted)
   EXPECT_EQ(Px(50, 25), COLOR_TRANSPARENT);
 
   const IBlend half(EBlend::SrcOver, 0.5f);
-  Frame([&](IGraphics& g) { g.DrawBitmap(bitmap, IRECT(10, 10, 18, 14), 0, 0, &half); });
+  Frame([&](GraphicsContext& g) { g.DrawBitmap(bitmap, IRECT(10, 10, 18, 14), 0, 0, &half); });
   EXPECT_TRUE(Near(Px(11, 12), IColor(128, 128, 0, 0), 1)) << Px(11, 12);
   std::remove(path.c_str());
 }
@@ -113,7 +113,7 @@ TEST(NanoVGBitmapLifetime, CachedBitmapOutlivesItsContextSafely)
 {
   const std::string path = WriteTemp("trazelle_lifetime.png", TwoColourPng(4, 4));
   {
-    IGraphicsHeadless g(nullptr, 20, 20);
+    GraphicsHeadless g(nullptr, 20, 20);
     ASSERT_NE(g.OpenWindow(nullptr), nullptr) << g.GetError();
     ASSERT_TRUE(g.LoadBitmap(path.c_str(), 1, false, 1).IsValid());
     g.CloseWindow();

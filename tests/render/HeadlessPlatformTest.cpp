@@ -20,7 +20,7 @@ class FillControl : public IControl
 {
 public:
   FillControl(const IRECT& bounds, IColor color) : IControl(bounds), mColor(color) {}
-  void Draw(IGraphics& g) override
+  void Draw(GraphicsContext& g) override
   {
     g.FillRect(mColor, GetRECT());
     ++mDraws;
@@ -36,7 +36,7 @@ class TextControl : public IControl
 {
 public:
   TextControl(const IRECT& bounds) : IControl(bounds) {}
-  void Draw(IGraphics&) override {}
+  void Draw(GraphicsContext&) override {}
   void OnTextEntryCompletion(const char* str, int) override { mText = str; }
   void OnPopupMenuSelection(IPopupMenu* pMenu, int) override
   {
@@ -52,7 +52,7 @@ IRECT TextInk(RenderTest& t, const IText& text, const char* str, const IRECT& wh
 {
   const int w = RenderTest::kWidth, h = RenderTest::kHeight;
   t.Frame(
-      [&](IGraphics& g)
+      [&](GraphicsContext& g)
       {
         g.FillRect(COLOR_WHITE, IRECT(0, 0, float(w), float(h)));
         g.DrawText(text, str, where);
@@ -154,7 +154,7 @@ TEST_F(HeadlessPlatform, SVGEvenOddHoleStaysUnpainted)
     </svg>)svg",
                             "px", 72.f, *image));
   const ISVG svg(std::move(image));
-  Frame([&](IGraphics& g) { g.DrawSVG(svg, IRECT(0, 0, 100, 80)); });
+  Frame([&](GraphicsContext& g) { g.DrawSVG(svg, IRECT(0, 0, 100, 80)); });
   EXPECT_EQ(Px(20, 40), COLOR_RED);
   EXPECT_EQ(Px(50, 15), COLOR_RED);
   EXPECT_EQ(Px(50, 40), COLOR_TRANSPARENT);
@@ -165,7 +165,7 @@ TEST_F(HeadlessPlatform, EmbeddedLogoDrawsInsideItsRectangle)
 {
   const ISVG logo = G().LoadSVG("Quillmarsh_Logo_360x120.svg", "px", 72.f);
   ASSERT_TRUE(logo.IsValid());
-  Frame([&](IGraphics& g) { g.DrawSVG(logo, IRECT(10, 10, 70, 30)); });
+  Frame([&](GraphicsContext& g) { g.DrawSVG(logo, IRECT(10, 10, 70, 30)); });
   int inside = 0, outside = 0;
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x)
@@ -182,11 +182,11 @@ TEST_F(HeadlessPlatform, ResizeToScaleOneAndAHalfMakesALargerFramebuffer)
   G().Resize(kWidth, kHeight, 1.5f);
   EXPECT_EQ(G().WindowWidth(), 150);
   EXPECT_EQ(G().WindowHeight(), 120);
-  Frame([](IGraphics& g) { g.FillRect(COLOR_RED, IRECT(0, 0, 10, 10)); });
+  Frame([](GraphicsContext& g) { g.FillRect(COLOR_RED, IRECT(0, 0, 10, 10)); });
   EXPECT_EQ(Px(14, 14), COLOR_RED); // 10 logical pixels are 15 device pixels
   EXPECT_EQ(Px(16, 16), COLOR_TRANSPARENT);
   EXPECT_EQ(Px(149, 119), COLOR_TRANSPARENT);
-  Frame([](IGraphics& g) { g.FillRect(COLOR_BLUE, IRECT(90, 70, 100, 80)); });
+  Frame([](GraphicsContext& g) { g.FillRect(COLOR_BLUE, IRECT(90, 70, 100, 80)); });
   EXPECT_EQ(Px(149, 119), COLOR_BLUE); // the whole new surface is drawn to
 }
 
@@ -245,7 +245,7 @@ TEST_F(HeadlessPlatform, LinksClipboardAndMessageBoxesStayInMemory)
 
 TEST(HeadlessContexts, TwoEditorsDrawIndependently)
 {
-  IGraphicsHeadless a(nullptr, 20, 20), b(nullptr, 30, 10);
+  GraphicsHeadless a(nullptr, 20, 20), b(nullptr, 30, 10);
   ASSERT_NE(a.OpenWindow(nullptr), nullptr) << a.GetError();
   ASSERT_NE(b.OpenWindow(nullptr), nullptr) << b.GetError();
   a.AttachControl(new FillControl(IRECT(0, 0, 20, 20), COLOR_RED));

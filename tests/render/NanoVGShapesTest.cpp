@@ -18,7 +18,7 @@ using NanoVGFill = RenderTest;
 
 TEST_F(NanoVGFill, FilledRectangleHasExactColourAndEdges)
 {
-  Frame([](IGraphics& g) { g.FillRect(IColor(255, 12, 200, 77), IRECT(10, 10, 30, 40)); });
+  Frame([](GraphicsContext& g) { g.FillRect(IColor(255, 12, 200, 77), IRECT(10, 10, 30, 40)); });
   EXPECT_EQ(Px(20, 20), IColor(255, 12, 200, 77));
   EXPECT_EQ(Px(10, 10), IColor(255, 12, 200, 77)); // left/top edges are inside
   EXPECT_EQ(Px(29, 39), IColor(255, 12, 200, 77));
@@ -29,7 +29,7 @@ TEST_F(NanoVGFill, FilledRectangleHasExactColourAndEdges)
 
 TEST_F(NanoVGFill, EmptyRectangleDrawsNothing)
 {
-  Frame([](IGraphics& g) { g.FillRect(kRed, IRECT()); });
+  Frame([](GraphicsContext& g) { g.FillRect(kRed, IRECT()); });
   for (int y = 0; y < kHeight; y += 7)
     for (int x = 0; x < kWidth; x += 7)
       ASSERT_EQ(Px(x, y), kNone) << x << "," << y;
@@ -40,7 +40,7 @@ TEST_F(NanoVGFill, BlendWeightHalvesAlpha)
   const IBlend half(EBlend::SrcOver, 0.5f);
   const IBlend none(EBlend::SrcOver, 0.f);
   Frame(
-      [&](IGraphics& g)
+      [&](GraphicsContext& g)
       {
         g.FillRect(kWhite, IRECT(0, 0, 100, 30));
         g.FillRect(COLOR_BLACK, IRECT(0, 0, 20, 20), &half);
@@ -62,7 +62,7 @@ TEST_F(NanoVGFill, CompositeMethods)
   {
     const IBlend blend(method);
     Frame(
-        [&](IGraphics& g)
+        [&](GraphicsContext& g)
         {
           g.FillRect(kRed, IRECT(0, 0, 50, 80));
           g.FillRect(kBlue, IRECT(30, 20, 70, 60), &blend);
@@ -91,7 +91,7 @@ TEST_F(NanoVGFill, CompositeMethods)
 TEST_F(NanoVGFill, ClipRegionConfinesDrawing)
 {
   Frame(
-      [](IGraphics& g)
+      [](GraphicsContext& g)
       {
         g.PathClipRegion(IRECT(20, 10, 60, 50));
         g.FillRect(kRed, IRECT(0, 0, 100, 80));
@@ -107,7 +107,7 @@ TEST_F(NanoVGFill, ClipRegionConfinesDrawing)
 TEST_F(NanoVGFill, ArcFromZeroToNinetyLiesInTheTopRightQuadrant)
 {
   const float cx = 50, cy = 40, r = 30;
-  Frame([&](IGraphics& g) { g.DrawArc(kRed, cx, cy, r, 0.f, 90.f, nullptr, 4.f); });
+  Frame([&](GraphicsContext& g) { g.DrawArc(kRed, cx, cy, r, 0.f, 90.f, nullptr, 4.f); });
   const int d = static_cast<int>(r * 0.70710678f);
   EXPECT_EQ(Px(int(cx) + d, int(cy) - d), kRed);
   EXPECT_EQ(Px(int(cx) + 2, int(cy - r)), kRed); // starts at 12 o'clock
@@ -116,7 +116,7 @@ TEST_F(NanoVGFill, ArcFromZeroToNinetyLiesInTheTopRightQuadrant)
   EXPECT_EQ(Px(int(cx) + d, int(cy) + d), kNone);
   EXPECT_EQ(Px(int(cx) - d, int(cy) + d), kNone);
 
-  Frame([&](IGraphics& g) { g.FillArc(kBlue, cx, cy, r, 0.f, 90.f); });
+  Frame([&](GraphicsContext& g) { g.FillArc(kBlue, cx, cy, r, 0.f, 90.f); });
   EXPECT_EQ(Px(int(cx) + 10, int(cy) - 10), kBlue);
   EXPECT_EQ(Px(int(cx) - 10, int(cy) - 10), kNone);
   EXPECT_EQ(Px(int(cx) + 10, int(cy) + 10), kNone);
@@ -125,22 +125,23 @@ TEST_F(NanoVGFill, ArcFromZeroToNinetyLiesInTheTopRightQuadrant)
 TEST_F(NanoVGFill, DottedLineStartsWithAVisiblePiece)
 {
   // Length 80, dash 10: eight pieces, the even ones drawn.
-  Frame([](IGraphics& g) { g.DrawDottedLine(kRed, 10, 20, 90, 20, nullptr, 3.f, 10.f); });
+  Frame([](GraphicsContext& g) { g.DrawDottedLine(kRed, 10, 20, 90, 20, nullptr, 3.f, 10.f); });
   EXPECT_EQ(Px(15, 20), kRed);
   EXPECT_EQ(Px(25, 20), kNone);
   EXPECT_EQ(Px(35, 20), kRed);
   EXPECT_EQ(Px(85, 20), kNone);
   // Shorter than one dash: nothing at all.
-  Frame([](IGraphics& g) { g.DrawDottedLine(kRed, 10, 20, 15, 20, nullptr, 3.f, 10.f); });
+  Frame([](GraphicsContext& g) { g.DrawDottedLine(kRed, 10, 20, 15, 20, nullptr, 3.f, 10.f); });
   EXPECT_EQ(Px(12, 20), kNone);
   // A dash length of zero does not hang or draw.
-  Frame([](IGraphics& g) { g.DrawDottedLine(kRed, 10, 20, 90, 20, nullptr, 3.f, 0.f); });
+  Frame([](GraphicsContext& g) { g.DrawDottedLine(kRed, 10, 20, 90, 20, nullptr, 3.f, 0.f); });
   EXPECT_EQ(Px(15, 20), kNone);
 }
 
 TEST_F(NanoVGFill, DottedRectangleAlternatesAlongItsOutline)
 {
-  Frame([](IGraphics& g) { g.DrawDottedRect(kRed, IRECT(10, 10, 90, 70), nullptr, 3.f, 10.f); });
+  Frame([](GraphicsContext& g)
+        { g.DrawDottedRect(kRed, IRECT(10, 10, 90, 70), nullptr, 3.f, 10.f); });
   EXPECT_EQ(Px(15, 10), kRed); // first piece from the top-left corner
   EXPECT_EQ(Px(25, 10), kNone);
   EXPECT_EQ(Px(50, 40), kNone); // nothing inside
@@ -154,7 +155,7 @@ TEST_F(NanoVGFill, DottedRectangleAlternatesAlongItsOutline)
 TEST_F(NanoVGFill, LinearGradientEndsCarryTheEndColours)
 {
   Frame(
-      [](IGraphics& g)
+      [](GraphicsContext& g)
       {
         g.PathRect(IRECT(0, 0, 100, 40));
         g.PathFill(IPattern::CreateLinearGradient(20, 0, 80, 0, {{kRed, 0.f}, {kBlue, 1.f}}));
@@ -176,7 +177,7 @@ TEST_F(NanoVGFill, LinearGradientEndsCarryTheEndColours)
 TEST_F(NanoVGFill, RadialGradientRunsFromCentreToRadius)
 {
   Frame(
-      [](IGraphics& g)
+      [](GraphicsContext& g)
       {
         g.PathRect(IRECT(0, 0, 100, 80));
         g.PathFill(IPattern::CreateRadialGradient(50, 40, 30, {{kRed, 0.f}, {kBlue, 1.f}}));
@@ -192,7 +193,7 @@ TEST_F(NanoVGFill, RadialGradientRunsFromCentreToRadius)
 TEST_F(NanoVGFill, StrokedPathsHonourCapsAndWidth)
 {
   Frame(
-      [](IGraphics& g)
+      [](GraphicsContext& g)
       {
         g.PathMoveTo(20, 20);
         g.PathLineTo(80, 20);

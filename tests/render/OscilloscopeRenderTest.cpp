@@ -57,7 +57,7 @@ public:
   void DrawScope(qm::control::Oscilloscope<2>& scope)
   {
     Frame(
-        [&](IGraphics& g)
+        [&](GraphicsContext& g)
         {
           g.FillRect(kWhite, g.GetBounds());
           scope.Draw(g);

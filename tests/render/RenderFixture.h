@@ -3,7 +3,7 @@
 // A headless graphics context with helpers to draw one frame and probe its
 // pixels. Probes read device pixels (x right, y down).
 
-#include "graphics/platform/headless/IGraphicsHeadless.h"
+#include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +17,7 @@
 namespace trazelle::test
 {
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 class RenderTest : public ::testing::Test
 {
@@ -29,16 +29,16 @@ public:
 
   void Open(int w, int h, float scale)
   {
-    mGraphics = std::make_unique<IGraphicsHeadless>(nullptr, w, h, 60, scale);
+    mGraphics = std::make_unique<GraphicsHeadless>(nullptr, w, h, 60, scale);
     ASSERT_NE(mGraphics->OpenWindow(nullptr), nullptr) << mGraphics->GetError();
   }
 
-  IGraphicsHeadless& G() { return *mGraphics; }
+  GraphicsHeadless& G() { return *mGraphics; }
 
   // Draws one frame over the whole editor, then reads the window back. The
   // back end keeps the previous frame where nothing is drawn, so each frame
   // starts by erasing everything to transparent black.
-  void Frame(const std::function<void(IGraphics&)>& draw)
+  void Frame(const std::function<void(GraphicsContext&)>& draw)
   {
     G().BeginFrame();
     G().PrepareRegion(G().GetBounds());
@@ -67,17 +67,17 @@ public:
            std::abs(a.G - b.G) <= tolerance && std::abs(a.B - b.B) <= tolerance;
   }
 
-  std::unique_ptr<IGraphicsHeadless> mGraphics;
+  std::unique_ptr<GraphicsHeadless> mGraphics;
   std::vector<uint8_t> mPixels;
 };
 
 } // namespace trazelle::test
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 // Readable colours in failure messages.
 inline std::ostream& operator<<(std::ostream& os, const IColor& c)
 {
   return os << "(A" << c.A << " R" << c.R << " G" << c.G << " B" << c.B << ")";
 }
-} // namespace iplug::igraphics
+} // namespace kit::gfx

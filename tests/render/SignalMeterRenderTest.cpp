@@ -63,7 +63,7 @@ public:
     double* out[2] = {o0.data(), o1.data()};
     mPlugin.ProcessBlock(in, out, n);
     Frame(
-        [&](IGraphics& g)
+        [&](GraphicsContext& g)
         {
           g.FillRect(kWhite, g.GetBounds());
           mMeter->Draw(g);

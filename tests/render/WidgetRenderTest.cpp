@@ -44,7 +44,7 @@ class Backdrop : public IControl
 {
 public:
   Backdrop(const IRECT& bounds, IColor color) : IControl(bounds), mColor(color) {}
-  void Draw(IGraphics& g) override { g.FillRect(mColor, GetRECT()); }
+  void Draw(GraphicsContext& g) override { g.FillRect(mColor, GetRECT()); }
 
 private:
   IColor mColor;

@@ -26,8 +26,8 @@ Frame StreamFrame(long long i)
 
 void Connect(Trazelle& plugin)
 {
-  plugin.SetChannelConnections(iplug::kInput, 0, 2, true);
-  plugin.SetChannelConnections(iplug::kOutput, 0, 2, true);
+  plugin.SetChannelConnections(kit::kInput, 0, 2, true);
+  plugin.SetChannelConnections(kit::kOutput, 0, 2, true);
   plugin.SetBlockSize(1024);
 }
 

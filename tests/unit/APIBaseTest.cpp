@@ -5,18 +5,18 @@
 #include <chrono>
 #include <thread>
 
-using namespace iplug;
-using trazelle_test::TestAPIPlug;
+using namespace kit;
 using trazelle_test::TestConfig;
+using trazelle_test::TestPluginAPI;
 
 namespace
 {
 
 // Drives one tick of the editor timer by hand.
-class TickPlug : public TestAPIPlug
+class TickPlug : public TestPluginAPI
 {
 public:
-  using TestAPIPlug::TestAPIPlug;
+  using TestPluginAPI::TestPluginAPI;
   void Tick() { OnTimer(); }
   void OnIdle() override { ++idles; }
   int idles = 0;
@@ -84,7 +84,7 @@ TEST(APIBaseQueues, SysExToTheEditorHolds4)
 
 TEST(APIBaseQueues, QueuesFromTheEditorHold32And4)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   for (int i = 0; i < 40; ++i)
     plug.SendMidiMsgFromUI({i, 0x80, 1, 2});
   for (int i = 0; i < 9; ++i)
@@ -188,7 +188,7 @@ TEST(APIBaseParams, AllParamsChangedVisitsEachWithItsSource)
 
 TEST(APIBaseHost, SetHostIdentifiesByName)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   plug.SetHost("WaveLab Elements 10", (10 << 16) | (2 << 8) | 3);
   EXPECT_EQ(plug.GetHost(), kHostWaveLabElements);
   EXPECT_EQ(plug.GetHostVersion(), 0x000A0203);

@@ -9,10 +9,10 @@
 
 #include <gtest/gtest.h>
 
-using namespace iplug;
-using namespace iplug::igraphics;
-using trazelle_test::TestAPIPlug;
+using namespace kit;
+using namespace kit::gfx;
 using trazelle_test::TestConfig;
+using trazelle_test::TestPluginAPI;
 
 namespace
 {
@@ -23,10 +23,10 @@ enum
   kMode = 1, // enum "off", "slow", "fast", default "slow"
 };
 
-class ParamPlug : public TestAPIPlug
+class ParamPlug : public TestPluginAPI
 {
 public:
-  ParamPlug() : TestAPIPlug(TestConfig(2))
+  ParamPlug() : TestPluginAPI(TestConfig(2))
   {
     GetParam(kGain)->InitDouble("gain", 0.0, -20.0, 20.0, 0.1, "dB");
     GetParam(kMode)->InitEnum("mode", 1, {"off", "slow", "fast"});
@@ -37,7 +37,7 @@ public:
   void SendParameterValueFromUI(int idx, double value) override
   {
     fromUI.push_back({idx, value});
-    TestAPIPlug::SendParameterValueFromUI(idx, value);
+    TestPluginAPI::SendParameterValueFromUI(idx, value);
   }
 
   std::vector<int> gestures; // +(idx + 1) begin, -(idx + 1) end
@@ -52,7 +52,7 @@ public:
     SetParamIdx(paramIdx);
     DisablePrompt(false);
   }
-  void Draw(IGraphics&) override {}
+  void Draw(GraphicsContext&) override {}
   void OnContextSelection(int item) override { contextChoice = item; }
   void CreateContextMenu(IPopupMenu& menu) override
   {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-using iplug::IByteChunk;
+using kit::IByteChunk;
 
 namespace
 {
@@ -118,12 +118,12 @@ TEST(ByteChunk, HeaderIsMagicThenVersion)
 {
   IByteChunk chunk;
   chunk.Put(std::int32_t{99}); // cleared by the header
-  IByteChunk::InitChunkWithIPlugVer(chunk);
+  IByteChunk::InitChunkWithPluginVer(chunk);
   const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
   EXPECT_EQ(Bytes(chunk), expected);
 
   int pos = 0;
-  EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(chunk, pos), 0x00010000);
+  EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(chunk, pos), 0x00010000);
   EXPECT_EQ(pos, 8);
 }
 
@@ -132,10 +132,10 @@ TEST(ByteChunk, ShortMagicLedChunkReadsFromMinusOne)
   for (int size = 4; size <= 7; ++size)
   {
     IByteChunk chunk;
-    IByteChunk::InitChunkWithIPlugVer(chunk);
+    IByteChunk::InitChunkWithPluginVer(chunk);
     chunk.Resize(size);
     int pos = 0;
-    EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(chunk, pos), 0) << size;
+    EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(chunk, pos), 0) << size;
     EXPECT_EQ(pos, -1) << size;
   }
 }
@@ -145,11 +145,11 @@ TEST(ByteChunk, ChunkWithoutMagicIsABareBody)
   IByteChunk chunk;
   chunk.PutBytes("\x88\xa7", 2);
   int pos = 5;
-  EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(chunk, pos), 0);
+  EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(chunk, pos), 0);
   EXPECT_EQ(pos, 0);
 
   IByteChunk empty;
-  EXPECT_EQ(IByteChunk::GetIPlugVerFromChunk(empty, pos), 0);
+  EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(empty, pos), 0);
   EXPECT_EQ(pos, 0);
 }
 

@@ -16,7 +16,7 @@ public:
   using ControlBase::mLabelRect;
   using ControlBase::mValueRect;
 
-  void Draw(IGraphics& g) override
+  void Draw(GraphicsContext& g) override
   {
     DrawLabel(g);
     DrawValue(g);

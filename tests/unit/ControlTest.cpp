@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-using namespace iplug::igraphics;
-using namespace iplug::igraphics::test;
+using namespace kit::gfx;
+using namespace kit::gfx::test;
 
 namespace
 {
@@ -15,7 +15,7 @@ class PlainControl : public IControl
 {
 public:
   using IControl::IControl;
-  void Draw(IGraphics&) override { ++draws; }
+  void Draw(GraphicsContext&) override { ++draws; }
   void OnResize() override { ++resizes; }
   int draws = 0;
   int resizes = 0;

@@ -4,7 +4,7 @@
 
 #include <deque>
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 TEST(DisplayTickTimer, SixtyFramesPerSecondTicksEvery15Ms)
 {

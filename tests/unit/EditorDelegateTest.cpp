@@ -9,10 +9,10 @@
 
 #include <cstring>
 
-using namespace iplug;
-using namespace iplug::igraphics;
-using trazelle_test::TestAPIPlug;
+using namespace kit;
+using namespace kit::gfx;
 using trazelle_test::TestConfig;
+using trazelle_test::TestPluginAPI;
 
 namespace
 {
@@ -20,7 +20,7 @@ namespace
 class WindowGraphics : public test::RecordingGraphics
 {
 public:
-  WindowGraphics(IGEditorDelegate& dlg, int* liveCount)
+  WindowGraphics(GraphicsEditorDelegate& dlg, int* liveCount)
       : RecordingGraphics(kDefaultWidth, kDefaultHeight, 1.f, &dlg), mDelegate(dlg),
         mLiveCount(liveCount)
   {
@@ -45,7 +45,7 @@ public:
   }
 
 private:
-  IGEditorDelegate& mDelegate;
+  GraphicsEditorDelegate& mDelegate;
   int* mLiveCount;
   bool mOpen = false;
 };
@@ -54,7 +54,7 @@ class ProbeControl : public IControl
 {
 public:
   explicit ProbeControl(const IRECT& bounds) : IControl(bounds) {}
-  void Draw(IGraphics&) override {}
+  void Draw(GraphicsContext&) override {}
   void OnMsgFromDelegate(int msgTag, int dataSize, const void*) override
   {
     messages.push_back({msgTag, dataSize});
@@ -75,15 +75,15 @@ public:
   float keyY = -1.f;
 };
 
-class EditorPlug : public TestAPIPlug
+class EditorPlug : public TestPluginAPI
 {
 public:
-  explicit EditorPlug(const Config& config = TestConfig(1, 1)) : TestAPIPlug(config)
+  explicit EditorPlug(const Config& config = TestConfig(1, 1)) : TestPluginAPI(config)
   {
     if (NParams() > 0) GetParam(0)->InitDouble("level", 0.0, -20.0, 20.0, 0.1);
     SetGraphicsFactory([this] { return std::make_unique<WindowGraphics>(*this, &liveGraphics); });
     SetLayoutFunction(
-        [this](IGraphics* g)
+        [this](GraphicsContext* g)
         {
           ++layouts;
           probe =
@@ -97,7 +97,7 @@ public:
 
   void OnUIClose() override
   {
-    TestAPIPlug::OnUIClose();
+    TestPluginAPI::OnUIClose();
     if (closeAgainFromHook) CloseWindow(); // re-entrant close: must do nothing
   }
 
@@ -156,7 +156,7 @@ TEST(EditorDelegate, ASecondCloseDuringACloseDoesNothing)
 
 TEST(EditorDelegate, WithoutAFactoryThereIsNoEditor)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   EXPECT_EQ(plug.OpenWindow(nullptr), nullptr);
   EXPECT_EQ(plug.GetUI(), nullptr);
   plug.CloseWindow();
@@ -254,7 +254,7 @@ TEST(EditorDelegate, ShortEditorStateFailsAndZeroSizeIsIgnored)
   EXPECT_EQ(plug.GetRememberedWidth(), 500);
   EXPECT_EQ(plug.GetRememberedHeight(), 0); // read past the end gives 0
   plug.OpenWindow(nullptr);
-  EXPECT_EQ(plug.GetUI()->Width(), IGraphics::kDefaultWidth); // not all non-zero: not applied
+  EXPECT_EQ(plug.GetUI()->Width(), GraphicsContext::kDefaultWidth); // not all non-zero: not applied
 }
 
 TEST(EditorDelegate, ScreenScaleIsRoundedForTheContext)

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using iplug::igraphics::IRECT;
+using kit::gfx::IRECT;
 using qm::Trazelle::EditorLayout;
 
 namespace

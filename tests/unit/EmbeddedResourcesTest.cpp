@@ -79,9 +79,9 @@ TEST(EmbeddedResources, LogoIsZeroTerminatedShapesOnlySvgWithAThreeToOneArea)
   EXPECT_EQ(text.find("<text"), std::string::npos);
   EXPECT_EQ(text.find("<image"), std::string::npos);
 
-  iplug::igraphics::svg::Image image;
+  kit::gfx::svg::Image image;
   std::string error;
-  ASSERT_TRUE(iplug::igraphics::svg::ParseSVG(text, "px", 72.f, image, &error)) << error;
+  ASSERT_TRUE(kit::gfx::svg::ParseSVG(text, "px", 72.f, image, &error)) << error;
   EXPECT_FLOAT_EQ(image.width, 360.f);
   EXPECT_FLOAT_EQ(image.height, 120.f);
   EXPECT_GE(image.shapes.size(), 5u);

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 namespace
 {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-using namespace iplug::igraphics;
-using namespace iplug::igraphics::test;
+using namespace kit::gfx;
+using namespace kit::gfx::test;
 
 namespace
 {
@@ -14,7 +14,7 @@ class ProbeControl : public IControl
 {
 public:
   explicit ProbeControl(const IRECT& r) : IControl(r) {}
-  void Draw(IGraphics&) override { ++draws; }
+  void Draw(GraphicsContext&) override { ++draws; }
   void OnMouseDown(float, float, const IMouseMod&) override { ++downs; }
   void OnMouseUp(float, float, const IMouseMod&) override { ++ups; }
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod&) override

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-using namespace iplug::igraphics;
-using namespace iplug::igraphics::test;
+using namespace kit::gfx;
+using namespace kit::gfx::test;
 
 namespace
 {

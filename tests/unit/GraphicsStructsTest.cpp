@@ -1,4 +1,4 @@
-#include "graphics/IGraphicsStructs.h"
+#include "graphics/GraphicsStructs.h"
 #include "graphics/IPattern.h"
 #include "graphics/IPopupMenu.h"
 #include "graphics/IRECTList.h"
@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 namespace
 {

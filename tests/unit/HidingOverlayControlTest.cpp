@@ -25,8 +25,8 @@ struct OverlayFixture : ::testing::Test
   void SetUp() override
   {
     overlay = static_cast<HidingOverlayControl*>(g.AttachControl(new HidingOverlayControl(
-        kLogo, kAbout, [this](IGraphics&, const IRECT& r) { closedDraws.push_back(r); },
-        [this](IGraphics&, const IRECT& r) { openDraws.push_back(r); })));
+        kLogo, kAbout, [this](GraphicsContext&, const IRECT& r) { closedDraws.push_back(r); },
+        [this](GraphicsContext&, const IRECT& r) { openDraws.push_back(r); })));
     page = g.AttachControl(new LineControl(0, 176, 832, 176));
     overlay->AddToListA(page);
     link = g.AttachControl(new LineControl(0, 288, 832, 288));
@@ -95,10 +95,10 @@ TEST(CustomDrawControl, DrawFunctionGetsTheControlAndItsStyle)
 {
   RecordingGraphics g;
   IColor seen;
-  IGraphics* where = nullptr;
+  GraphicsContext* where = nullptr;
   CustomDrawControl c(
       IRECT(0, 0, 832, 48),
-      [&](ControlBase& self, IGraphics& gr)
+      [&](ControlBase& self, GraphicsContext& gr)
       {
         seen = self.GetStyle().Color(6);
         where = &gr;

@@ -1,4 +1,4 @@
-#include "framework/IPlugHost.h"
+#include "framework/PluginHost.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-using namespace iplug;
+using namespace kit;
 
 TEST(IdentifyHost, EveryWordOfTheTableHasItsId)
 {

@@ -7,12 +7,12 @@
 #include <set>
 #include <vector>
 
-using iplug::igraphics::COLOR_BLACK;
-using iplug::igraphics::IColor;
-using iplug::igraphics::IRECT;
-using iplug::igraphics::test::Command;
-using iplug::igraphics::test::Op;
-using iplug::igraphics::test::RecordingGraphics;
+using kit::gfx::COLOR_BLACK;
+using kit::gfx::IColor;
+using kit::gfx::IRECT;
+using kit::gfx::test::Command;
+using kit::gfx::test::Op;
+using kit::gfx::test::RecordingGraphics;
 using qm::control::ColorSet;
 using qm::control::ControlStyle;
 using Scope = qm::control::Oscilloscope<2>;
@@ -142,8 +142,8 @@ TEST(Oscilloscope, TracesAreSlot8LeftAndSlot7Right)
     EXPECT_EQ(s.thickness, 1.f);
     EXPECT_EQ(s.strokeOptions.mMiterLimit, 10.f);
     EXPECT_FALSE(s.strokeOptions.mPreserve);
-    EXPECT_EQ(s.strokeOptions.mCapOption, iplug::igraphics::ELineCap::Butt);
-    EXPECT_EQ(s.strokeOptions.mJoinOption, iplug::igraphics::ELineJoin::Miter);
+    EXPECT_EQ(s.strokeOptions.mCapOption, kit::gfx::ELineCap::Butt);
+    EXPECT_EQ(s.strokeOptions.mJoinOption, kit::gfx::ELineJoin::Miter);
     EXPECT_FALSE(s.hasBlend);
   }
 }

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <memory>
 
-using namespace iplug::igraphics;
-using namespace iplug::igraphics::test;
+using namespace kit::gfx;
+using namespace kit::gfx::test;
 
 namespace
 {

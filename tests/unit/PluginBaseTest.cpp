@@ -4,9 +4,9 @@
 
 #include <string>
 
-using namespace iplug;
-using trazelle_test::TestAPIPlug;
+using namespace kit;
 using trazelle_test::TestConfig;
+using trazelle_test::TestPluginAPI;
 
 namespace
 {
@@ -32,7 +32,7 @@ IByteChunk BankOf(std::initializer_list<std::tuple<std::string, bool, std::int32
 
 TEST(PluginBase, IdentityComesFromTheConfiguration)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   EXPECT_EQ(plug.GetPluginName(), "Test");
   EXPECT_EQ(plug.GetMfrName(), "Tester");
   EXPECT_EQ(plug.GetPluginVersion(false), 0x00010203);
@@ -48,7 +48,7 @@ TEST(PluginBase, IdentityComesFromTheConfiguration)
 
 TEST(PluginBase, PresetsStartEmptyAndUninitialised)
 {
-  TestAPIPlug plug(TestConfig(0, 3));
+  TestPluginAPI plug(TestConfig(0, 3));
   ASSERT_EQ(plug.NPresets(), 3);
   for (int i = 0; i < 3; ++i)
   {
@@ -61,7 +61,7 @@ TEST(PluginBase, PresetsStartEmptyAndUninitialised)
 
 TEST(PluginBase, MakeDefaultPresetsStoresTheCurrentStateIntoUninitialisedOnes)
 {
-  TestAPIPlug plug(TestConfig(0, 3));
+  TestPluginAPI plug(TestConfig(0, 3));
   plug.mValue = 42;
   plug.MakeDefaultPresets("Empty", 2);
   EXPECT_STREQ(plug.GetPresetName(0), "Empty");
@@ -72,7 +72,7 @@ TEST(PluginBase, MakeDefaultPresetsStoresTheCurrentStateIntoUninitialisedOnes)
 
 TEST(PluginBase, BankChunkIsNameFlagAndStatePerPreset)
 {
-  TestAPIPlug plug(TestConfig(0, 2));
+  TestPluginAPI plug(TestConfig(0, 2));
   plug.mValue = 5;
   plug.MakeDefaultPresets("Empty", 1);
   IByteChunk chunk;
@@ -85,7 +85,7 @@ TEST(PluginBase, BankChunkIsNameFlagAndStatePerPreset)
 
 TEST(PluginBase, UnserializePresetsLoadsNamesFlagsAndStates)
 {
-  TestAPIPlug plug(TestConfig(0, 2));
+  TestPluginAPI plug(TestConfig(0, 2));
   plug.MakeDefaultPresets("Empty", 2);
   const IByteChunk bank = BankOf({{"First", true, 11}, {"Second", false, 0}});
   // Each state reads only its own int32 here, so two presets fit in one bank.
@@ -99,7 +99,7 @@ TEST(PluginBase, UnserializePresetsLoadsNamesFlagsAndStates)
 
 TEST(PluginBase, BankWithoutItsFlagByteIsUndoneAndFails)
 {
-  TestAPIPlug plug(TestConfig(0, 1));
+  TestPluginAPI plug(TestConfig(0, 1));
   plug.mValue = 3;
   plug.MakeDefaultPresets("Empty", 1);
   IByteChunk bank;
@@ -112,7 +112,7 @@ TEST(PluginBase, BankWithoutItsFlagByteIsUndoneAndFails)
 
 TEST(PluginBase, BankThatFailsHalfWayLeavesEveryPresetAsItWas)
 {
-  TestAPIPlug plug(TestConfig(0, 2));
+  TestPluginAPI plug(TestConfig(0, 2));
   plug.mValue = 8;
   plug.MakeDefaultPresets("Empty", 2);
   IByteChunk bank = BankOf({{"One", true, 1}});
@@ -127,7 +127,7 @@ TEST(PluginBase, BankThatFailsHalfWayLeavesEveryPresetAsItWas)
 
 TEST(PluginBase, LongPresetNamesAreCutTo255Characters)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   plug.MakeDefaultPresets("Empty", 1);
   const std::string longName(1000, 'n');
   const IByteChunk bank = BankOf({{longName, true, 1}});
@@ -137,7 +137,7 @@ TEST(PluginBase, LongPresetNamesAreCutTo255Characters)
 
 TEST(PluginBase, UnreadableStateKeepsThePresetsStoredState)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   plug.mValue = 4;
   plug.MakeDefaultPresets("Empty", 1);
   const IByteChunk bank = BankOf({{"Bad", true, -1}}); // the plug-in rejects negative values
@@ -148,7 +148,7 @@ TEST(PluginBase, UnreadableStateKeepsThePresetsStoredState)
 
 TEST(PluginBase, RestorePresetOutsideTheListFails)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   EXPECT_FALSE(plug.RestorePreset(1));
   EXPECT_FALSE(plug.RestorePreset(-1));
   EXPECT_EQ(plug.log.restores, 0);
@@ -156,7 +156,7 @@ TEST(PluginBase, RestorePresetOutsideTheListFails)
 
 TEST(PluginBase, RestoringAnUninitialisedPresetNamesItUserPreset)
 {
-  TestAPIPlug plug(TestConfig(0, 3));
+  TestPluginAPI plug(TestConfig(0, 3));
   plug.mValue = 9;
   EXPECT_TRUE(plug.RestorePreset(1));
   EXPECT_STREQ(plug.GetPresetName(1), "user preset 1");
@@ -168,7 +168,7 @@ TEST(PluginBase, RestoringAnUninitialisedPresetNamesItUserPreset)
 
 TEST(PluginBase, RestoringAnInitialisedPresetLoadsItsState)
 {
-  TestAPIPlug plug(TestConfig(0, 2));
+  TestPluginAPI plug(TestConfig(0, 2));
   plug.mValue = 1;
   plug.MakeDefaultPresets("A", 1);
   plug.mValue = 2;
@@ -180,7 +180,7 @@ TEST(PluginBase, RestoringAnInitialisedPresetLoadsItsState)
 
 TEST(PluginBase, ModifyCurrentPresetStoresStateAndRenamesOnlyWithAName)
 {
-  TestAPIPlug plug;
+  TestPluginAPI plug;
   plug.MakeDefaultPresets("Empty", 1);
   plug.mValue = 77;
   plug.ModifyCurrentPreset("");
@@ -191,10 +191,10 @@ TEST(PluginBase, ModifyCurrentPresetStoresStateAndRenamesOnlyWithAName)
 }
 
 // The default state is every parameter's value as a double.
-class ParamPlug : public IPlugAPIBase
+class ParamPlug : public PluginAPIBase
 {
 public:
-  ParamPlug() : IPlugAPIBase(TestConfig(3, 1), kAPIVST2)
+  ParamPlug() : PluginAPIBase(TestConfig(3, 1), kAPIVST2)
   {
     GetParam(0)->InitDouble("gain", 0.5, 0.0, 1.0, 0.01);
     GetParam(1)->InitInt("steps", 2, 0, 10);

@@ -4,12 +4,12 @@
 // transform hand-over, clip and window request instead of rendering. Points are recorded after the
 // current transform is applied, as a renderer would see them. Platform operations are inert.
 
-#include "graphics/IGraphicsPathBase.h"
+#include "graphics/GraphicsPathBase.h"
 
 #include <string>
 #include <vector>
 
-namespace iplug::igraphics::test
+namespace kit::gfx::test
 {
 
 enum class Op
@@ -41,12 +41,12 @@ struct Command
   IMatrix transform; // the transform in force when the command was issued
 };
 
-class RecordingGraphics : public IGraphicsPathBase
+class RecordingGraphics : public GraphicsPathBase
 {
 public:
   explicit RecordingGraphics(int w = kDefaultWidth, int h = kDefaultHeight, float scale = 1.f,
-                             IGEditorDelegate* pDelegate = nullptr)
-      : IGraphicsPathBase(pDelegate, w, h, kDefaultFPS, scale)
+                             GraphicsEditorDelegate* pDelegate = nullptr)
+      : GraphicsPathBase(pDelegate, w, h, kDefaultFPS, scale)
   {
   }
 
@@ -251,4 +251,4 @@ private:
   float mLastY = 0.f;
 };
 
-} // namespace iplug::igraphics::test
+} // namespace kit::gfx::test

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-using namespace iplug::igraphics::svg;
+using namespace kit::gfx::svg;
 
 namespace
 {

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <string>
 
-using namespace iplug::igraphics::svg;
+using namespace kit::gfx::svg;
 
 namespace
 {

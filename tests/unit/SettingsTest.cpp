@@ -19,7 +19,7 @@ namespace
 // The state operations work on byte chunks; these tests keep their bytes in vectors.
 bool SerializeState(const Trazelle& plugin, std::vector<std::uint8_t>& bytes)
 {
-  iplug::IByteChunk chunk;
+  kit::IByteChunk chunk;
   chunk.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
   const bool ok = plugin.SerializeState(chunk);
   bytes.assign(chunk.GetData(), chunk.GetData() + chunk.Size());
@@ -28,7 +28,7 @@ bool SerializeState(const Trazelle& plugin, std::vector<std::uint8_t>& bytes)
 
 int UnserializeState(Trazelle& plugin, const std::vector<std::uint8_t>& bytes, int startPos)
 {
-  iplug::IByteChunk chunk;
+  kit::IByteChunk chunk;
   chunk.PutBytes(bytes.data(), static_cast<int>(bytes.size()));
   return plugin.UnserializeState(chunk, startPos);
 }

@@ -6,11 +6,11 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-using iplug::igraphics::IColor;
-using iplug::igraphics::IRECT;
-using iplug::igraphics::test::Command;
-using iplug::igraphics::test::Op;
-using iplug::igraphics::test::RecordingGraphics;
+using kit::gfx::IColor;
+using kit::gfx::IRECT;
+using kit::gfx::test::Command;
+using kit::gfx::test::Op;
+using kit::gfx::test::RecordingGraphics;
 using qm::control::ControlStyle;
 using Meter = qm::control::SignalMeter<2>;
 

@@ -3,8 +3,8 @@
 // Small plug-ins for the framework's tests: their state is one int32, so every
 // chunk layout can be written out by hand.
 
-#include "framework/IPlugAPIBase.h"
-#include "framework/IPlugVST2.h"
+#include "framework/PluginAPIBase.h"
+#include "framework/PluginVST2.h"
 
 #include <cstdint>
 #include <string>
@@ -13,17 +13,17 @@
 namespace trazelle_test
 {
 
-inline iplug::Config TestConfig(int nParams = 0, int nPresets = 1)
+inline kit::Config TestConfig(int nParams = 0, int nPresets = 1)
 {
-  iplug::Config config;
+  kit::Config config;
   config.nParams = nParams;
   config.nPresets = nPresets;
   config.channelIOStr = "2-2";
   config.pluginName = "Test";
   config.mfrName = "Tester";
-  config.vendorVersion = iplug::PackVersion(1, 2, 3);
-  config.uniqueID = iplug::FourCharCode("Tst1");
-  config.mfrID = iplug::FourCharCode("Tstr");
+  config.vendorVersion = kit::PackVersion(1, 2, 3);
+  config.uniqueID = kit::FourCharCode("Tst1");
+  config.mfrID = kit::FourCharCode("Tstr");
   config.plugDoesChunks = true;
   config.plugHasUI = true;
   config.plugWidth = 400;
@@ -48,7 +48,7 @@ struct HookLog
   int restores = 0;
   int uiOpens = 0;
   int uiCloses = 0;
-  std::vector<iplug::IMidiMsg> midiUI;
+  std::vector<kit::IMidiMsg> midiUI;
   std::vector<int> sysexSizesUI;
 };
 
@@ -61,13 +61,13 @@ class StatePlugBase : public Base
 public:
   using Base::Base;
 
-  bool SerializeState(iplug::IByteChunk& chunk) const override
+  bool SerializeState(kit::IByteChunk& chunk) const override
   {
     chunk.Put(mValue);
     return true;
   }
 
-  int UnserializeState(const iplug::IByteChunk& chunk, int startPos) override
+  int UnserializeState(const kit::IByteChunk& chunk, int startPos) override
   {
     std::int32_t value = 0;
     const int pos = chunk.Get(value, startPos);
@@ -76,7 +76,7 @@ public:
     return pos;
   }
 
-  void OnParamChangeUI(int idx, iplug::EParamSource source) override
+  void OnParamChangeUI(int idx, kit::EParamSource source) override
   {
     log.paramChangesUI.push_back({idx, source});
   }
@@ -96,23 +96,23 @@ public:
     ++log.uiCloses;
     Base::OnUIClose();
   }
-  void OnMidiMsgUI(const iplug::IMidiMsg& msg) override { log.midiUI.push_back(msg); }
-  void OnSysexMsgUI(const iplug::ISysEx& msg) override { log.sysexSizesUI.push_back(msg.size); }
+  void OnMidiMsgUI(const kit::IMidiMsg& msg) override { log.midiUI.push_back(msg); }
+  void OnSysexMsgUI(const kit::ISysEx& msg) override { log.sysexSizesUI.push_back(msg.size); }
 
   std::int32_t mValue = 0;
   bool mRejectNegative = true;
   HookLog log;
 };
 
-class TestAPIPlug : public StatePlugBase<iplug::IPlugAPIBase>
+class TestPluginAPI : public StatePlugBase<kit::PluginAPIBase>
 {
 public:
-  explicit TestAPIPlug(const iplug::Config& config = TestConfig())
-      : StatePlugBase<iplug::IPlugAPIBase>(config, iplug::kAPIVST2)
+  explicit TestPluginAPI(const kit::Config& config = TestConfig())
+      : StatePlugBase<kit::PluginAPIBase>(config, kit::kAPIVST2)
   {
   }
-  using iplug::IPlugAPIBase::mMidiMsgsFromEditor;
-  using iplug::IPlugAPIBase::mSysExFromEditor;
+  using kit::PluginAPIBase::mMidiMsgsFromEditor;
+  using kit::PluginAPIBase::mSysExFromEditor;
 };
 
 } // namespace trazelle_test

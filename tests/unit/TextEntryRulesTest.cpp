@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 TEST(TextEntryKeys, EnterCommitsEscapeCancelsOthersPass)
 {

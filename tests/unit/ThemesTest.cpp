@@ -6,9 +6,9 @@
 #include <cstring>
 
 using namespace qm::Trazelle;
-using iplug::igraphics::EAlign;
-using iplug::igraphics::EVAlign;
-using iplug::igraphics::IColor;
+using kit::gfx::EAlign;
+using kit::gfx::EVAlign;
+using kit::gfx::IColor;
 
 TEST(Themes, MenuItemsAreTheThemeNamesInTableOrder)
 {

@@ -27,8 +27,8 @@ struct Host
     inputs[1] = inR.data();
     outputs[0] = outL.data();
     outputs[1] = outR.data();
-    plugin.SetChannelConnections(iplug::kInput, 0, 2, true);
-    plugin.SetChannelConnections(iplug::kOutput, 0, 2, true);
+    plugin.SetChannelConnections(kit::kInput, 0, 2, true);
+    plugin.SetChannelConnections(kit::kOutput, 0, 2, true);
     plugin.SetBlockSize(512);
   }
 
@@ -48,7 +48,7 @@ struct Host
 
 TEST(TrazelleConfig, DescribesAStereoEffectWithOneProgramAndNoParameters)
 {
-  const iplug::Config c = Trazelle::MakeConfig();
+  const kit::Config c = Trazelle::MakeConfig();
   EXPECT_EQ(c.nParams, 0);
   EXPECT_EQ(c.nPresets, 1);
   EXPECT_STREQ(c.channelIOStr, "2-2");
@@ -82,8 +82,8 @@ TEST(TrazelleConstruction, BuffersHoldFourSecondsAndAQuarterSecondAt44100)
   EXPECT_EQ(plugin.MeterBuffer().History().back(), (Frame{0.0, 0.0}));
   EXPECT_EQ(plugin.GetSettings(), qm::Trazelle::Settings{});
   EXPECT_FALSE(plugin.GetFreeze());
-  EXPECT_EQ(plugin.NChannels(iplug::kInput), 2);
-  EXPECT_EQ(plugin.NChannels(iplug::kOutput), 2);
+  EXPECT_EQ(plugin.NChannels(kit::kInput), 2);
+  EXPECT_EQ(plugin.NChannels(kit::kOutput), 2);
 }
 
 TEST(TrazelleReset, ResizesBuffersForTheNewRate)
@@ -176,7 +176,7 @@ TEST(TrazelleAudio, ResetDiscardsQueuedFramesButNotTheCount)
 TEST(TrazelleAudio, OnlyConnectedOutputsAreWritten)
 {
   Host host;
-  host.plugin.SetChannelConnections(iplug::kOutput, 1, 1, false);
+  host.plugin.SetChannelConnections(kit::kOutput, 1, 1, false);
   std::fill(host.outR.begin(), host.outR.end(), 42.0);
   host.Run(1, 16);
   EXPECT_EQ(host.outL[15], 16.0);
@@ -186,7 +186,7 @@ TEST(TrazelleAudio, OnlyConnectedOutputsAreWritten)
 TEST(TrazelleAudio, MissingSecondInputReadsAsSilence)
 {
   Host host;
-  host.plugin.SetChannelConnections(iplug::kInput, 1, 1, false);
+  host.plugin.SetChannelConnections(kit::kInput, 1, 1, false);
   std::vector<double> mono = {0.25, 0.5}, outL(2), outR(2, 3.0);
   double* inputs[2] = {mono.data(), nullptr};
   double* outputs[2] = {outL.data(), outR.data()};
@@ -208,8 +208,8 @@ TEST(TrazelleAudio, SinglePrecisionHostBlockPassesThroughBitForBit)
   }
   float* ins[2] = {inL.data(), inR.data()};
   float* outs[2] = {outL.data(), outR.data()};
-  host.plugin.AttachHostBuffers(iplug::kInput, 2, ins, 512);
-  host.plugin.AttachHostBuffers(iplug::kOutput, 2, outs, 512);
+  host.plugin.AttachHostBuffers(kit::kInput, 2, ins, 512);
+  host.plugin.AttachHostBuffers(kit::kOutput, 2, outs, 512);
   host.plugin.ProcessHostBuffers(512);
   EXPECT_EQ(outL, inL);
   EXPECT_EQ(outR, inR);

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-using namespace iplug;
-using namespace iplug::vst2;
+using namespace kit;
+using namespace kit::vst2;
 using qm::Trazelle::Settings;
 using qm::Trazelle::Trazelle;
 
@@ -51,7 +51,7 @@ public:
     return mEffect->dispatcher(mEffect, opcode, index, value, ptr, opt);
   }
 
-  Trazelle& Plug() { return *static_cast<Trazelle*>(static_cast<IPlugVST2*>(mEffect->object)); }
+  Trazelle& Plug() { return *static_cast<Trazelle*>(static_cast<PluginVST2*>(mEffect->object)); }
 
   std::vector<std::uint8_t> GetChunk(bool program)
   {

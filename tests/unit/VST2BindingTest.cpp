@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-using namespace iplug;
-using namespace iplug::vst2;
+using namespace kit;
+using namespace kit::vst2;
 using trazelle_test::StatePlugBase;
 using trazelle_test::TestConfig;
 
@@ -71,11 +71,11 @@ VstIntPtr HostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr valu
   }
 }
 
-class TestVSTPlug : public StatePlugBase<IPlugVST2>
+class TestVSTPlug : public StatePlugBase<PluginVST2>
 {
 public:
   explicit TestVSTPlug(const Config& config = TestConfig())
-      : StatePlugBase<IPlugVST2>(InstanceInfo{HostCallback}, config)
+      : StatePlugBase<PluginVST2>(InstanceInfo{HostCallback}, config)
   {
   }
   void ProcessMidiMessage(const IMidiMsg& msg) override { midiIn.push_back(msg); }
@@ -86,7 +86,7 @@ public:
   void OnReset() override { ++resets; }
   void OnActivate(bool active) override { activations.push_back(active); }
   bool Resize(int w, int h) { return EditorResize(w, h); }
-  using IPlugAPIBase::mMidiMsgsFromEditor;
+  using PluginAPIBase::mMidiMsgsFromEditor;
 
   std::vector<IMidiMsg> midiIn;
   std::vector<std::vector<std::uint8_t>> sysexIn;
@@ -129,7 +129,7 @@ TEST_F(VST2Binding, EffectRecordFollowsTheConfiguration)
                               effFlagsCanDoubleReplacing);
   EXPECT_EQ(effect.version, 10203);
   EXPECT_EQ(effect.uniqueID, FourCC('T', 's', 't', '1'));
-  EXPECT_EQ(effect.object, static_cast<IPlugVST2*>(plug.get()));
+  EXPECT_EQ(effect.object, static_cast<PluginVST2*>(plug.get()));
   EXPECT_EQ(plug->GetBlockSize(), 512);
   EXPECT_TRUE(plug->IsChannelConnected(kInput, 1));
   EXPECT_TRUE(plug->IsChannelConnected(kOutput, 1));
@@ -472,7 +472,7 @@ TEST_F(VST2Binding, UnknownAndHighOpcodesAnswerZero)
        std::initializer_list<VstInt32>{effEditIdle, effSetBypass, effStartProcess, effStopProcess,
                                        effSetProcessPrecision, 70, 80, 1000, -1})
     EXPECT_EQ(Dispatch(*plug, opcode, 0, 1, nullptr, 1.f), 0) << opcode;
-  EXPECT_EQ(IPlugVST2::VSTDispatcher(nullptr, effGetVstVersion, 0, 0, nullptr, 0.f), 0);
+  EXPECT_EQ(PluginVST2::VSTDispatcher(nullptr, effGetVstVersion, 0, 0, nullptr, 0.f), 0);
 }
 
 TEST_F(VST2Binding, CanDoRemembersTheHostsExtensions)
@@ -488,23 +488,23 @@ TEST_F(VST2Binding, CanDoRemembersTheHostsExtensions)
 
 TEST(VST2KeyCodes, TableMapsToWindowsVirtualKeys)
 {
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(1, 0), 8);   // back
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(4, 0), 13);  // return
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(6, 0), 27);  // escape
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(15, 0), 33); // page up
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(16, 0), 34); // page down
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(19, 0), 13); // enter
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(23, 0), 47); // help
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(1, 0), 8);   // back
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(4, 0), 13);  // return
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(6, 0), 27);  // escape
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(15, 0), 33); // page up
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(16, 0), 34); // page down
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(19, 0), 13); // enter
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(23, 0), 47); // help
   for (int i = 0; i < 16; ++i)
-    EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(24 + i, 0), 96 + i);
+    EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(24 + i, 0), 96 + i);
   for (int i = 0; i < 12; ++i)
-    EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(40 + i, 0), 112 + i);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(52, 0), 144);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(53, 0), 145);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(54, 0), 16);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(55, 0), 17);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(56, 0), 18);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(58, 0), 0);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(-3, 0), 0);
-  EXPECT_EQ(IPlugVST2::VSTKeyCodeToVK(0, 'q'), 'Q'); // the character's key
+    EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(40 + i, 0), 112 + i);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(52, 0), 144);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(53, 0), 145);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(54, 0), 16);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(55, 0), 17);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(56, 0), 18);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(58, 0), 0);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(-3, 0), 0);
+  EXPECT_EQ(PluginVST2::VSTKeyCodeToVK(0, 'q'), 'Q'); // the character's key
 }

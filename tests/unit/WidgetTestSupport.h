@@ -12,10 +12,10 @@
 namespace qm::control::test
 {
 
-using namespace iplug::igraphics;
-using iplug::igraphics::test::Command;
-using iplug::igraphics::test::Op;
-using iplug::igraphics::test::RecordingGraphics;
+using namespace kit::gfx;
+using kit::gfx::test::Command;
+using kit::gfx::test::Op;
+using kit::gfx::test::RecordingGraphics;
 
 /** Slot i is (255, 10 i, 100 + i, 200 - i): distinct and recognisable. */
 inline ColorSet DistinctColors(int alpha = 255)

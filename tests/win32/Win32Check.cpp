@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-using namespace iplug::igraphics;
+using namespace kit::gfx;
 
 namespace
 {

@@ -1,14 +1,14 @@
-// Checks of IGraphicsWin's window procedure under a real window system:
+// Checks of GraphicsWin's window procedure under a real window system:
 // positions arrive in logical pixels at a non-integer draw scale, drags carry
 // their deltas, the wheel counts whole notches, and the text-entry box
 // commits on Enter and focus loss, cancels on Escape and on a click into the
 // editor, and refuses letters in a numeric entry.
 
-#include "framework/IGEditorDelegate.h"
+#include "framework/GraphicsEditorDelegate.h"
 #include "framework/IParam.h"
 #include "graphics/IPanelControl.h"
 #include "graphics/ITextControl.h"
-#include "graphics/platform/win32/IGraphicsWin.h"
+#include "graphics/platform/win32/GraphicsWin.h"
 #include "tests/win32/WinCheck.h"
 #include "tools/vsthost/ImportHooks_win.h"
 
@@ -20,16 +20,16 @@
 #include <string>
 #include <vector>
 
-using namespace iplug;
-using namespace iplug::igraphics;
+using namespace kit;
+using namespace kit::gfx;
 
 namespace
 {
 
-class TestDelegate : public IGEditorDelegate
+class TestDelegate : public GraphicsEditorDelegate
 {
 public:
-  TestDelegate() : IGEditorDelegate(1) { GetParam(0)->InitInt("count", 5, 0, 100); }
+  TestDelegate() : GraphicsEditorDelegate(1) { GetParam(0)->InitInt("count", 5, 0, 100); }
   void BeginInformHostOfParamChangeFromUI(int) override {}
   void EndInformHostOfParamChangeFromUI(int) override {}
 };
@@ -37,7 +37,7 @@ public:
 struct Recorder : IControl
 {
   explicit Recorder(const IRECT& r) : IControl(r) {}
-  void Draw(IGraphics& g) override { g.FillRect(IColor(255, 200, 40, 40), GetRECT()); }
+  void Draw(GraphicsContext& g) override { g.FillRect(IColor(255, 200, 40, 40), GetRECT()); }
   void OnMouseDown(float x, float y, const IMouseMod& mod) override
   {
     downX = x;
@@ -149,7 +149,7 @@ std::wstring EditText(HWND edit)
   return buffer;
 }
 
-void CheckInput(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
+void CheckInput(GraphicsWin& g, HWND editor, Recorder& rec, float scale)
 {
   // 150 % draw scale: device pixels ÷ 1.5.
   SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(150, 120, scale));
@@ -174,7 +174,7 @@ void CheckInput(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
 
 // Keys go to the control under the pointer; dropped files to the one under
 // the drop point; the clipboard carries UTF-8 text both ways.
-void CheckServices(IGraphicsWin& g, HWND editor, Recorder& rec, float scale)
+void CheckServices(GraphicsWin& g, HWND editor, Recorder& rec, float scale)
 {
   POINT over{static_cast<LONG>(150 * scale), static_cast<LONG>(150 * scale)};
   ClientToScreen(editor, &over);
@@ -226,7 +226,7 @@ void CALLBACK MenuDriver(HWND, UINT, UINT_PTR id, DWORD)
   }
 }
 
-IPopupMenu* ShowMenu(IGraphicsWin& g, IPopupMenu& menu, std::vector<WPARAM> keys)
+IPopupMenu* ShowMenu(GraphicsWin& g, IPopupMenu& menu, std::vector<WPARAM> keys)
 {
   gMenuKeys = std::move(keys);
   SetTimer(nullptr, 0, 100, &MenuDriver);
@@ -236,7 +236,7 @@ IPopupMenu* ShowMenu(IGraphicsWin& g, IPopupMenu& menu, std::vector<WPARAM> keys
   return result;
 }
 
-void CheckPopupMenu(IGraphicsWin& g)
+void CheckPopupMenu(GraphicsWin& g)
 {
   int called = 0;
   IPopupMenu colours("themes", {"blue", "orange", "green", "pink"});
@@ -275,7 +275,7 @@ int CountTooltipWindows()
 
 void CheckTooltips(TestDelegate& delegate, HWND parent)
 {
-  IGraphicsWin g(&delegate, 832, 464, 60, 1.f);
+  GraphicsWin g(&delegate, 832, 464, 60, 1.f);
   g.EnableTooltips(true);
   HWND editor = static_cast<HWND>(g.OpenWindow(parent));
   CHECK(editor != nullptr);
@@ -286,7 +286,7 @@ void CheckTooltips(TestDelegate& delegate, HWND parent)
   CHECK(CountTooltipWindows() == 0);
 }
 
-void CheckTextEntry(IGraphicsWin& g, HWND editor, Recorder& rec)
+void CheckTextEntry(GraphicsWin& g, HWND editor, Recorder& rec)
 {
   // Escape cancels: no value reaches the control, the box goes away.
   g.CreateTextEntry(rec, IText(), IRECT(100, 100, 200, 120), "12");
@@ -359,7 +359,7 @@ void CheckTextEntry(IGraphicsWin& g, HWND editor, Recorder& rec)
   rec.SetParamIdx(kNoParameter);
 }
 
-void CheckDrawing(IGraphicsWin& g, HWND editor, float scale)
+void CheckDrawing(GraphicsWin& g, HWND editor, float scale)
 {
   CHECK(g.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
   CHECK(!g.LoadFont("Missing", "missing-font.ttf"));
@@ -400,10 +400,10 @@ int main()
   TestDelegate delegate;
   const float scale = 1.5f;
   {
-    IGraphicsWin graphics(&delegate, 832, 464, 60, scale);
+    GraphicsWin graphics(&delegate, 832, 464, 60, scale);
     HWND editor = static_cast<HWND>(graphics.OpenWindow(parent));
     CHECK(editor != nullptr);
-    CHECK(IGraphicsWin::OpenWindowCount() == 1);
+    CHECK(GraphicsWin::OpenWindowCount() == 1);
     if (editor)
     {
       RECT client{};
@@ -421,12 +421,12 @@ int main()
       graphics.CloseWindow();
       CHECK(!IsWindow(editor));
     }
-    CHECK(IGraphicsWin::OpenWindowCount() == 0);
+    CHECK(GraphicsWin::OpenWindowCount() == 0);
     CHECK(WGLContext::LiveCount() == 0);
     CHECK(VBlankThread::LiveCount() == 0);
   }
   CheckTooltips(delegate, parent);
-  CHECK(IGraphicsWin::OpenWindowCount() == 0);
+  CHECK(GraphicsWin::OpenWindowCount() == 0);
   DestroyWindow(parent);
   return WinCheckResult("trazelle_window_check");
 }

@@ -64,8 +64,8 @@ void TrackPeaks(const SampleBuffer& meter, std::size_t drained, long long firstF
 int main()
 {
   Trazelle plugin;
-  plugin.SetChannelConnections(iplug::kInput, 0, 2, true);
-  plugin.SetChannelConnections(iplug::kOutput, 0, 2, true);
+  plugin.SetChannelConnections(kit::kInput, 0, 2, true);
+  plugin.SetChannelConnections(kit::kOutput, 0, 2, true);
   plugin.SetBlockSize(kBlockSize);
   plugin.SetSampleRate(kSampleRate);
   plugin.OnReset();
@@ -94,8 +94,8 @@ int main()
   {
     const int n = static_cast<int>(std::min<long long>(kBlockSize, total - position));
     signal.Render(position, n, inL.data(), inR.data());
-    plugin.AttachHostBuffers(iplug::kInput, 2, inputs, n);
-    plugin.AttachHostBuffers(iplug::kOutput, 2, outputs, n);
+    plugin.AttachHostBuffers(kit::kInput, 2, inputs, n);
+    plugin.AttachHostBuffers(kit::kOutput, 2, outputs, n);
     plugin.ProcessHostBuffers(n);
     identical = identical && std::memcmp(inL.data(), outL.data(), n * sizeof(float)) == 0 &&
                 std::memcmp(inR.data(), outR.data(), n * sizeof(float)) == 0;
@@ -123,7 +123,7 @@ int main()
                 DemoSignal::kSegments[s].end, ToDb(peaks.segmentLeft[s]),
                 ToDb(peaks.segmentRight[s]));
 
-  iplug::IByteChunk chunk;
+  kit::IByteChunk chunk;
   plugin.SerializeState(chunk);
   const std::vector<std::uint8_t> blob(chunk.GetData(), chunk.GetData() + chunk.Size());
   std::printf("settings blob (%zu bytes):", blob.size());

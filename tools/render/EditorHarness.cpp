@@ -1,8 +1,8 @@
 #include "tools/render/EditorHarness.h"
 
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "graphics/IPopupMenu.h"
-#include "graphics/platform/headless/IGraphicsHeadless.h"
+#include "graphics/platform/headless/GraphicsHeadless.h"
 #include "plugin/Trazelle.h"
 
 #include <algorithm>
@@ -11,19 +11,19 @@
 namespace qm::render
 {
 
-using iplug::igraphics::IGraphics;
-using iplug::igraphics::IGraphicsHeadless;
-using iplug::igraphics::IMouseInfo;
-using iplug::igraphics::IMouseMod;
-using iplug::igraphics::IPopupMenu;
-using iplug::igraphics::IRECT;
+using kit::gfx::GraphicsContext;
+using kit::gfx::GraphicsHeadless;
+using kit::gfx::IMouseInfo;
+using kit::gfx::IMouseMod;
+using kit::gfx::IPopupMenu;
+using kit::gfx::IRECT;
 
 namespace
 {
 
-IGraphicsHeadless* Headless(IGraphics* g)
+GraphicsHeadless* Headless(GraphicsContext* g)
 {
-  return dynamic_cast<IGraphicsHeadless*>(g);
+  return dynamic_cast<GraphicsHeadless*>(g);
 }
 
 // Pointer events carry the logical position and the buttons held.
@@ -55,9 +55,9 @@ EditorHarness::EditorHarness(double sampleRate, int blockSize)
   // makes the off-screen one, answering pop-up menus with the chosen item.
   Trazelle::Trazelle* plugin = mPlugin.get();
   mPlugin->SetGraphicsFactory(
-      [plugin, this]() -> std::unique_ptr<IGraphics>
+      [plugin, this]() -> std::unique_ptr<GraphicsContext>
       {
-        auto g = std::make_unique<IGraphicsHeadless>(plugin, 832, 464, kTicksPerSecond, 1.f);
+        auto g = std::make_unique<GraphicsHeadless>(plugin, 832, 464, kTicksPerSecond, 1.f);
         g->SetPopupMenuAnswer([this](const IPopupMenu& menu, const IRECT&)
                               { return mMenuChoice < menu.NItems() ? mMenuChoice : -1; });
         return g;
@@ -69,14 +69,14 @@ EditorHarness::~EditorHarness()
   Close();
 }
 
-IGraphics* EditorHarness::UI() const
+GraphicsContext* EditorHarness::UI() const
 {
   return mPlugin->GetUI();
 }
 
-iplug::igraphics::IControl* EditorHarness::Control(int tag) const
+kit::gfx::IControl* EditorHarness::Control(int tag) const
 {
-  IGraphics* g = UI();
+  GraphicsContext* g = UI();
   return g ? g->GetControlWithTag(tag) : nullptr;
 }
 
@@ -85,7 +85,7 @@ bool EditorHarness::Open(std::string& error)
   if (UI()) return true;
   if (!mPlugin->OpenWindow(nullptr))
   {
-    IGraphicsHeadless* g = Headless(UI());
+    GraphicsHeadless* g = Headless(UI());
     error = g && !g->GetError().empty() ? "cannot open the editor off-screen: " + g->GetError()
                                         : std::string("cannot open the editor off-screen");
     mPlugin->CloseWindow();
@@ -133,12 +133,12 @@ void EditorHarness::Run(int ticks, const AudioSource& source)
 
 void EditorHarness::Tick()
 {
-  if (IGraphicsHeadless* g = Headless(UI())) g->Tick();
+  if (GraphicsHeadless* g = Headless(UI())) g->Tick();
 }
 
 void EditorHarness::Click(float x, float y, bool alt)
 {
-  IGraphics* g = UI();
+  GraphicsContext* g = UI();
   if (!g) return;
   g->OnMouseOver(x, y, IMouseMod());
   g->OnMouseDown({Pointer(x, y, 0.f, 0.f, alt)});
@@ -150,7 +150,7 @@ void EditorHarness::Click(float x, float y, bool alt)
 
 void EditorHarness::Drag(float x, float y, float dx, float dy)
 {
-  IGraphics* g = UI();
+  GraphicsContext* g = UI();
   if (!g) return;
   g->OnMouseOver(x, y, IMouseMod());
   g->OnMouseDown({Pointer(x, y)});
@@ -170,7 +170,7 @@ void EditorHarness::Drag(float x, float y, float dx, float dy)
 
 void EditorHarness::Wheel(float x, float y, int steps)
 {
-  IGraphics* g = UI();
+  GraphicsContext* g = UI();
   if (!g) return;
   g->OnMouseOver(x, y, IMouseMod());
   g->OnMouseWheel(x, y, IMouseMod(), float(steps * 120)); // raw wheel units
@@ -179,7 +179,7 @@ void EditorHarness::Wheel(float x, float y, int steps)
 
 void EditorHarness::MouseOver(float x, float y)
 {
-  if (IGraphics* g = UI()) g->OnMouseOver(x, y, IMouseMod());
+  if (GraphicsContext* g = UI()) g->OnMouseOver(x, y, IMouseMod());
 }
 
 void EditorHarness::SetMenuChoice(int index)
@@ -189,13 +189,13 @@ void EditorHarness::SetMenuChoice(int index)
 
 std::vector<std::string> EditorHarness::OpenedURLs() const
 {
-  IGraphicsHeadless* g = Headless(UI());
+  GraphicsHeadless* g = Headless(UI());
   return g ? g->GetOpenedURLs() : std::vector<std::string>{};
 }
 
 bool EditorHarness::Capture(RgbaImage& image, std::string& error)
 {
-  IGraphicsHeadless* g = Headless(UI());
+  GraphicsHeadless* g = Headless(UI());
   if (!g)
   {
     error = "the editor is not open";

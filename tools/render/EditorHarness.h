@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 class IControl;
-class IGraphics;
-} // namespace iplug::igraphics
+class GraphicsContext;
+} // namespace kit::gfx
 
 namespace qm::Trazelle
 {
@@ -43,8 +43,8 @@ public:
 
   Trazelle::Trazelle& Plugin() { return *mPlugin; }
   // The open editor's graphics context, or null.
-  iplug::igraphics::IGraphics* UI() const;
-  iplug::igraphics::IControl* Control(int tag) const;
+  kit::gfx::GraphicsContext* UI() const;
+  kit::gfx::IControl* Control(int tag) const;
   template <typename T>
   T* ControlAs(int tag) const
   {

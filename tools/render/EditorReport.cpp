@@ -4,7 +4,7 @@
 #include "controls/PopupControl.h"
 #include "controls/SignalMeter.h"
 #include "editor/TrazelleEditor.h"
-#include "graphics/IGraphics.h"
+#include "graphics/GraphicsContext.h"
 #include "plugin/Trazelle.h"
 #include "tools/render/EditorHarness.h"
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-using namespace iplug::vst2;
+using namespace kit::vst2;
 
 namespace vsthost
 {
@@ -287,7 +287,7 @@ struct Host
   {
     editor = nullptr;
     if (Dispatch(effEditOpen, 0, 0, parent) != 1) return false;
-    editor = FindWindowExW(parent, nullptr, L"IPlugWndClass", nullptr);
+    editor = FindWindowExW(parent, nullptr, L"PluginWndClass", nullptr);
     return editor != nullptr;
   }
 };

@@ -10,7 +10,7 @@
 namespace vsthost
 {
 
-using EntryPoint = iplug::vst2::AEffect* (*)(iplug::vst2::audioMasterCallback);
+using EntryPoint = kit::vst2::AEffect* (*)(kit::vst2::audioMasterCallback);
 
 class PluginLibrary
 {

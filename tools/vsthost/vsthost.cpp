@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-using namespace iplug::vst2;
+using namespace kit::vst2;
 
 namespace
 {

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 namespace
@@ -125,4 +125,4 @@ void HeadlessGLContext::Release()
     eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

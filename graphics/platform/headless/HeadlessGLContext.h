@@ -2,11 +2,11 @@
 
 // An OpenGL 3.2 core context without any window system: EGL on Mesa's
 // surfaceless platform. There is no default framebuffer; whoever draws binds
-// a framebuffer object of their own (see IGraphicsHeadless).
+// a framebuffer object of their own (see GraphicsHeadless).
 //
 // The EGL display is opened once per process and shared by every context.
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class HeadlessGLContext
@@ -39,4 +39,4 @@ private:
   const char* mError = "";
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

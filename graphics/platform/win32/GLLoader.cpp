@@ -4,7 +4,7 @@
 TRAZELLE_GL_FUNCTIONS(TRAZELLE_GL_DEFINE)
 #undef TRAZELLE_GL_DEFINE
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 namespace
 {
@@ -43,4 +43,4 @@ int MissingGLFunctionCount()
   return gMissing;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

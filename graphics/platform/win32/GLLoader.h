@@ -115,7 +115,7 @@ TRAZELLE_GL_FUNCTIONS(TRAZELLE_GL_DECLARE)
 #define glUseProgram trazelle_glUseProgram
 #define glVertexAttribPointer trazelle_glVertexAttribPointer
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 // Fills every pointer above from the context current on this thread.
@@ -127,4 +127,4 @@ bool LoadGLFunctions();
 // Number of pointers the last LoadGLFunctions call could not resolve.
 int MissingGLFunctionCount();
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

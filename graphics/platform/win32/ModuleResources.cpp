@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 namespace
 {
@@ -86,4 +86,4 @@ std::vector<uint8_t> LoadResourceOrFile(HMODULE module, const std::string& fileN
   return bytes;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

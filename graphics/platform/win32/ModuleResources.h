@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 inline constexpr WORD kResourceLanguage = 2057;
@@ -33,4 +33,4 @@ std::span<const uint8_t> FindModuleResource(HMODULE module, const std::string& f
 std::vector<uint8_t> LoadResourceOrFile(HMODULE module, const std::string& fileName,
                                         const char* defaultExtension = "");
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

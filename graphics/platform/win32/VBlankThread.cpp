@@ -1,6 +1,6 @@
 #include "graphics/platform/win32/VBlankThread.h"
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 std::atomic<int> VBlankThread::sLive{0};
@@ -147,4 +147,4 @@ void VBlankThread::Run(State& state)
   if (gdi) FreeLibrary(gdi);
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

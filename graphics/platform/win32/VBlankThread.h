@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 inline constexpr UINT kVBlankMessage = WM_USER + 1;
@@ -68,4 +68,4 @@ private:
   static std::atomic<int> sLive;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

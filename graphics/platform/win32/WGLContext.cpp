@@ -2,7 +2,7 @@
 
 #include <GL/wglext.h>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 std::atomic<int> WGLContext::sLive{0};
@@ -107,4 +107,4 @@ void WGLContext::Deactivate()
   mSavedContext = nullptr;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -11,7 +11,7 @@
 
 #include <atomic>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 class WGLContext
@@ -56,4 +56,4 @@ private:
   static std::atomic<int> sLive;
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

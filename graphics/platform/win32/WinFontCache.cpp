@@ -3,7 +3,7 @@
 #include <map>
 #include <mutex>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 namespace
 {
@@ -74,4 +74,4 @@ std::shared_ptr<const WinFont> WinFontCache::Add(const std::string& key, std::ve
   return it->second;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 struct WinFont
@@ -40,4 +40,4 @@ public:
   static std::shared_ptr<const WinFont> FindByFontID(const std::string& fontID);
 };
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx

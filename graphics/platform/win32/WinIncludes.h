@@ -16,7 +16,7 @@
 #endif
 #include <windows.h>
 
-// <windows.h> maps these names to their A/W variants; IGraphics has members of the same names, and
-// the mapping would rename them only in the files that include this header.
+// <windows.h> maps these names to their A/W variants; GraphicsContext has members of the same
+// names, and the mapping would rename them only in the files that include this header.
 #undef DrawText
 #undef LoadBitmap

@@ -6,7 +6,7 @@
 
 #include <string>
 
-namespace iplug::igraphics
+namespace kit::gfx
 {
 
 inline std::wstring Utf8ToWide(const char* utf8)
@@ -31,4 +31,4 @@ inline std::string WideToUtf8(const wchar_t* wide, int length = -1)
   return out;
 }
 
-} // namespace iplug::igraphics
+} // namespace kit::gfx
