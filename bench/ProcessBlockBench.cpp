@@ -28,34 +28,42 @@ void ReportPerFrame(benchmark::State& state)
 
 struct Block
 {
-  std::vector<double> inL = std::vector<double>(kBlock), inR = std::vector<double>(kBlock);
-  std::vector<double> outL = std::vector<double>(kBlock), outR = std::vector<double>(kBlock);
-  double* inputs[2] = {inL.data(), inR.data()};
-  double* outputs[2] = {outL.data(), outR.data()};
+  std::vector<double> in[2] = {std::vector<double>(kBlock), std::vector<double>(kBlock)};
+  std::vector<double> out[2] = {std::vector<double>(kBlock), std::vector<double>(kBlock)};
+  double* inputs[2] = {in[0].data(), in[1].data()};
+  double* outputs[2] = {out[0].data(), out[1].data()};
 
   Block()
   {
     for (int i = 0; i < kBlock; ++i)
-    {
-      inL[i] = 0.5 * static_cast<double>(i % 97) / 97.0;
-      inR[i] = -inL[i];
-    }
+      in[1][i] = -(in[0][i] = 0.5 * static_cast<double>(i % 97) / 97.0);
+  }
+
+  void Copy()
+  {
+    for (int c = 0; c < 2; ++c)
+      std::memmove(outputs[c], inputs[c], kBlock * sizeof(double));
+    benchmark::DoNotOptimize(out[0].data());
+    benchmark::ClobberMemory();
   }
 };
 
-void PrepareHostState(Trazelle& plugin)
+// The plug-in as a host prepares it.
+struct Plugin : Trazelle
 {
-  plugin.SetChannelConnections(kit::kInput, 0, 2, true);
-  plugin.SetChannelConnections(kit::kOutput, 0, 2, true);
-  plugin.SetBlockSize(kBlock);
-  plugin.SetSampleRate(kRate);
-  plugin.OnReset();
-}
+  Plugin()
+  {
+    SetChannelConnections(kit::kInput, 0, 2, true);
+    SetChannelConnections(kit::kOutput, 0, 2, true);
+    SetBlockSize(kBlock);
+    SetSampleRate(kRate);
+    OnReset();
+  }
+};
 
 void BM_ProcessBlock(benchmark::State& state)
 {
-  Trazelle plugin;
-  PrepareHostState(plugin);
+  Plugin plugin;
   Block block;
   // The displays drain about every 800 frames; draining every 16 blocks keeps the smaller (meter)
   // queue from ever filling while keeping the paused-timer overhead out of the figure.
@@ -63,7 +71,7 @@ void BM_ProcessBlock(benchmark::State& state)
   for (auto _ : state)
   {
     plugin.ProcessBlock(block.inputs, block.outputs, kBlock);
-    benchmark::DoNotOptimize(block.outL.data());
+    benchmark::DoNotOptimize(block.out[0].data());
     if (++sinceDrain == 16)
     {
       state.PauseTiming();
@@ -78,17 +86,17 @@ void BM_ProcessBlock(benchmark::State& state)
 }
 BENCHMARK(BM_ProcessBlock);
 
+// With the editor closed the queues stay full and every frame is dropped.
 void BM_ProcessBlockFull(benchmark::State& state)
 {
-  Trazelle plugin;
-  PrepareHostState(plugin);
+  Plugin plugin;
   Block block;
   while (plugin.OscilloscopeBuffer().Dropped() == 0)
     plugin.ProcessBlock(block.inputs, block.outputs, kBlock);
   for (auto _ : state)
   {
     plugin.ProcessBlock(block.inputs, block.outputs, kBlock);
-    benchmark::DoNotOptimize(block.outL.data());
+    benchmark::DoNotOptimize(block.out[0].data());
   }
   ReportPerFrame(state);
 }
@@ -98,12 +106,7 @@ void BM_CopyOnly(benchmark::State& state)
 {
   Block block;
   for (auto _ : state)
-  {
-    std::memmove(block.outputs[0], block.inputs[0], kBlock * sizeof(double));
-    std::memmove(block.outputs[1], block.inputs[1], kBlock * sizeof(double));
-    benchmark::DoNotOptimize(block.outL.data());
-    benchmark::ClobberMemory();
-  }
+    block.Copy();
   ReportPerFrame(state);
 }
 BENCHMARK(BM_CopyOnly);
@@ -111,32 +114,26 @@ BENCHMARK(BM_CopyOnly);
 void BM_TwoRingLimit(benchmark::State& state)
 {
   Block block;
-  std::vector<Frame> scope(static_cast<std::size_t>(kRate * 4.0));
-  std::vector<Frame> meter(static_cast<std::size_t>(kRate * 0.25));
-  std::size_t scopePos = 0, meterPos = 0;
-  // Interleaves one block into a ring, split at the wrap point so the inner loop stays branch-free.
-  auto store = [&block](std::vector<Frame>& ring, std::size_t& pos)
-  {
-    for (int done = 0; done < kBlock;)
-    {
-      const int n = static_cast<int>(std::min<std::size_t>(kBlock - done, ring.size() - pos));
-      Frame* dst = ring.data() + pos;
-      for (int i = 0; i < n; ++i)
-        dst[i] = Frame{block.inL[done + i], block.inR[done + i]};
-      done += n;
-      pos = (pos + n) % ring.size();
-    }
-  };
+  std::vector<Frame> rings[2] = {std::vector<Frame>(static_cast<std::size_t>(kRate * 4.0)),
+                                 std::vector<Frame>(static_cast<std::size_t>(kRate * 0.25))};
+  std::size_t positions[2] = {0, 0};
   for (auto _ : state)
   {
-    store(scope, scopePos);
-    store(meter, meterPos);
-    std::memmove(block.outputs[0], block.inputs[0], kBlock * sizeof(double));
-    std::memmove(block.outputs[1], block.inputs[1], kBlock * sizeof(double));
-    benchmark::DoNotOptimize(scope.data());
-    benchmark::DoNotOptimize(meter.data());
-    benchmark::DoNotOptimize(block.outL.data());
-    benchmark::ClobberMemory();
+    // Each block goes into a ring split at the wrap point, so the inner loop stays branch-free.
+    for (int r = 0; r < 2; ++r)
+      for (int done = 0; done < kBlock;)
+      {
+        const int n =
+            static_cast<int>(std::min<std::size_t>(kBlock - done, rings[r].size() - positions[r]));
+        Frame* dst = rings[r].data() + positions[r];
+        for (int i = 0; i < n; ++i)
+          dst[i] = Frame{block.in[0][done + i], block.in[1][done + i]};
+        done += n;
+        positions[r] = (positions[r] + n) % rings[r].size();
+      }
+    benchmark::DoNotOptimize(rings[0].data());
+    benchmark::DoNotOptimize(rings[1].data());
+    block.Copy();
   }
   ReportPerFrame(state);
 }

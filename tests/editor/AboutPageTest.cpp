@@ -31,19 +31,6 @@ std::vector<kit::gfx::IURLControl*> Links(render::EditorHarness& h)
 
 } // namespace
 
-TEST_F(EditorTest, LinksStartHiddenAndLowerClicksReachTheControls)
-{
-  const auto links = Links(*harness);
-  ASSERT_EQ(links.size(), 2u);
-  for (auto* l : links)
-    EXPECT_TRUE(l->IsHidden());
-  EXPECT_STREQ(links[0]->GetURL(), Trazelle::kMakerURL);
-  EXPECT_STREQ(links[0]->GetStr(), Trazelle::kMakerURL);
-  EXPECT_STREQ(links[1]->GetStr(), "buy me a coffee");
-  harness->Click(416.f, 393.f); // where the donation link would be: the mode row
-  EXPECT_TRUE(harness->OpenedURLs().empty());
-}
-
 TEST_F(EditorTest, LogoOpensTheAboutPageALinkOpensItsAddressAndAClickElsewhereCloses)
 {
   auto* overlay = Overlay(*harness);

@@ -17,137 +17,65 @@ namespace
 
 constexpr IColor kWhite{255, 255, 255, 255};
 constexpr IColor kGridLine{255, 236, 239, 241};
-constexpr IColor kTitleText{255, 38, 50, 56};
+constexpr IColor kDark{255, 38, 50, 56}; // title text and the logo's badge
 // A one-pixel line on a pixel boundary covers two rows half each: on white
 // it reads as the mid-point of white and the line colour.
 constexpr IColor kHalfLine{255, 231, 235, 237};
 
-// Rendering is the slow part, so the probes that only read share one frame:
-// one second of the demo signal (its left channel is then the louder, so both
-// traces show), default settings.
-struct SharedFrame
-{
-  std::unique_ptr<render::EditorHarness> harness;
-  render::RgbaImage image;
-};
-SharedFrame* gShared = nullptr;
-
 } // namespace
 
-class EditorPixelTest : public ::testing::Test
+// Each theme chosen from its menu, one second of the demo signal (its left channel is then the
+// louder, so both traces show): the theme's colours land where they belong, the neutral parts
+// stay neutral.
+TEST(EditorPixels, EachThemeColoursTitleBarTracesAndMeterButNotGridsOrLines)
 {
-protected:
-  static void SetUpTestSuite()
+  for (int theme = 0; theme < Trazelle::kNumThemes; ++theme)
   {
-    gShared = new SharedFrame;
-    gShared->harness = std::make_unique<render::EditorHarness>(44100.0, 512);
+    SCOPED_TRACE(theme);
+    render::EditorHarness h(44100.0, 512);
     std::string error;
-    ASSERT_TRUE(gShared->harness->Open(error)) << error;
+    ASSERT_TRUE(h.Open(error)) << error;
+    h.SetMenuChoice(theme);
+    h.Click(Where::kMenusX, Where::kThemeY);
+    EXPECT_EQ(h.Plugin().GetSettings().theme, theme);
     const Trazelle::DemoSignal demo(44100.0);
-    gShared->harness->Run(60, [&demo](int64_t first, int n, double* l, double* r)
-                          { demo.Render(first, n, l, r); });
-    ASSERT_TRUE(gShared->harness->Capture(gShared->image, error)) << error;
-  }
-  static void TearDownTestSuite()
-  {
-    delete gShared;
-    gShared = nullptr;
-  }
-  void SetUp() override
-  {
-    ASSERT_NE(gShared, nullptr);
+    h.Run(60, [&demo](int64_t first, int n, double* l, double* r) { demo.Render(first, n, l, r); });
+    render::RgbaImage image;
+    ASSERT_TRUE(h.Capture(image, error)) << error;
     ASSERT_EQ(image.width, 832);
     ASSERT_EQ(image.height, 464);
+    const auto& c = Trazelle::ThemeColors(theme);
+
+    // The title bar fades from slot 6 to white 100 pixels before the right edge.
+    EXPECT_TRUE(Near(image.At(0, 40), c[6], 2));
+    const auto mid = image.At(366, 44);
+    EXPECT_NEAR(mid.r, (c[6].R + 255) / 2, 4);
+    EXPECT_NEAR(mid.b, (c[6].B + 255) / 2, 4);
+    EXPECT_TRUE(Near(image.At(821, 44), kWhite, 1));
+    // "Trazelle" is centred in the left 416 pixels; the logo sits in its rectangle.
+    EXPECT_GT(CountColour(image, 108, 8, 308, 40, kDark, 40), 40);
+    EXPECT_EQ(CountColour(image, 420, 0, 734, 47, kDark, 40), 0);
+    EXPECT_GT(CountColour(image, 734, 13, 800, 35, kDark, 30), 30);
+    EXPECT_EQ(CountColour(image, 800, 0, 832, 47, kDark, 30), 0);
+    // The newest second fills the right half of the two-second view: left trace slot 8, right 7.
+    EXPECT_GT(CountColour(image, 600, 49, 832, 304, c[8], 12), 200);
+    EXPECT_GT(CountColour(image, 600, 49, 832, 304, c[7], 12), 200);
+    // Left of the signal only the neutral grids and the flat zero trace are drawn.
+    EXPECT_GT(CountColour(image, 150, 49, 500, 170, kGridLine, 1), 300);
+    EXPECT_EQ(CountColour(image, 150, 49, 500, 170, c[8], 40), 0);
+    EXPECT_TRUE(Near(image.At(826, 47), kHalfLine, 2));
+    EXPECT_TRUE(Near(image.At(826, 48), kHalfLine, 2));
+    // The meter bar in slot 8 over its slot 4 background.
+    auto* meter = h.ControlAs<control::SignalMeter<2>>(Tag::kTagMeter);
+    ASSERT_NE(meter, nullptr);
+    const auto bar = meter->GetBarRect(0);
+    ASSERT_GT(meter->GetReadout(0).levelFraction, 0.5);
+    ASSERT_LT(meter->GetReadout(0).peakFraction, 0.95);
+    EXPECT_TRUE(Near(image.At(int(bar.L + 4.f), int(bar.MH())), c[8], 6));
+    EXPECT_TRUE(Near(image.At(int(bar.R - 2.f), int(bar.MH())), c[4], 6));
+    for (auto [x, y] : {std::pair{10, 330}, {820, 455}, {20, 440}, {640, 440}})
+      EXPECT_TRUE(Near(image.At(x, y), kWhite, 0)) << x << "," << y;
   }
-
-  const render::RgbaImage& image = gShared->image;
-  const control::ColorSet& blue = Trazelle::ThemeColors(0);
-};
-
-TEST_F(EditorPixelTest, BackgroundIsWhiteAroundThePanel)
-{
-  for (auto [x, y] : {std::pair{10, 330}, {820, 455}, {20, 440}, {640, 440}})
-    EXPECT_TRUE(Near(image.At(x, y), kWhite, 0)) << x << "," << y;
-}
-
-TEST_F(EditorPixelTest, TitleBarFadesFromSlotSixToWhite)
-{
-  EXPECT_TRUE(Near(image.At(0, 40), blue[6], 2));
-  // Half way along the gradient, which ends 100 pixels before the right edge.
-  const auto mid = image.At(366, 44);
-  EXPECT_NEAR(mid.r, (blue[6].R + 255) / 2, 4);
-  EXPECT_NEAR(mid.b, (blue[6].B + 255) / 2, 4);
-  EXPECT_TRUE(Near(image.At(821, 44), kWhite, 1));
-  EXPECT_TRUE(Near(image.At(740, 3), kWhite, 1));
-}
-
-TEST_F(EditorPixelTest, TitleTextIsDrawnInTheLeftPartOfTheTitleBar)
-{
-  // "Trazelle" is centred in the left 416 pixels.
-  EXPECT_GT(CountColour(image, 108, 8, 308, 40, kTitleText, 40), 40);
-  EXPECT_EQ(CountColour(image, 0, 0, 60, 47, kTitleText, 40), 0);
-  EXPECT_EQ(CountColour(image, 420, 0, 700, 47, kTitleText, 40), 0);
-}
-
-TEST_F(EditorPixelTest, LogoIsDrawnInItsTitleBarRectangle)
-{
-  // The logo's badge is a dark disc; nothing else that dark lies near it.
-  const IColor badge{255, 38, 50, 56};
-  EXPECT_GT(CountColour(image, 734, 13, 800, 35, badge, 30), 30);
-  EXPECT_EQ(CountColour(image, 690, 0, 734, 47, badge, 30), 0);
-  EXPECT_EQ(CountColour(image, 800, 0, 832, 47, badge, 30), 0);
-}
-
-TEST_F(EditorPixelTest, ScopeDrawsTheLeftTraceInSlotEightAndTheRightInSlotSeven)
-{
-  // The newest second fills the right half of the two-second view.
-  EXPECT_GT(CountColour(image, 600, 49, 832, 304, blue[8], 12), 200);
-  EXPECT_GT(CountColour(image, 600, 49, 832, 304, blue[7], 12), 200);
-}
-
-TEST_F(EditorPixelTest, LevelGridLinesAreVeryLightGrey)
-{
-  // Left of the signal only the grids and the flat zero trace are drawn.
-  EXPECT_GT(CountColour(image, 150, 49, 500, 170, kGridLine, 1), 300);
-  EXPECT_EQ(CountColour(image, 150, 49, 500, 170, blue[8], 40), 0);
-}
-
-TEST_F(EditorPixelTest, MeterBarIsDrawnInSlotEight)
-{
-  auto* meter = gShared->harness->ControlAs<control::SignalMeter<2>>(Tag::kTagMeter);
-  ASSERT_NE(meter, nullptr);
-  const auto bar = meter->GetBarRect(0);
-  ASSERT_GT(meter->GetReadout(0).levelFraction, 0.5);
-  const auto p = image.At(int(bar.L + 4.f), int(bar.MH()));
-  EXPECT_TRUE(Near(p, blue[8], 6)) << int(p.r) << "," << int(p.g) << "," << int(p.b);
-}
-
-TEST_F(EditorPixelTest, TitleLineKeepsTheLineColour)
-{
-  EXPECT_TRUE(Near(image.At(826, 47), kHalfLine, 2));
-  EXPECT_TRUE(Near(image.At(826, 48), kHalfLine, 2));
-}
-
-TEST(EditorPixels, PinkThemeRecoloursTitleBarAndTracesButNotGridsOrLines)
-{
-  render::EditorHarness h(44100.0, 512);
-  std::string error;
-  ASSERT_TRUE(h.Open(error)) << error;
-  h.SetMenuChoice(3);
-  h.Click(Where::kMenusX, Where::kThemeY);
-  h.Click(Where::kChannelX, Where::kRowY); // left only: its trace is not covered
-  const Trazelle::DemoSignal demo(44100.0);
-  h.Run(30, [&demo](int64_t first, int n, double* l, double* r) { demo.Render(first, n, l, r); });
-  render::RgbaImage pink;
-  ASSERT_TRUE(h.Capture(pink, error)) << error;
-
-  const auto& p = Trazelle::ThemeColors(3);
-  const auto& blue = Trazelle::ThemeColors(0);
-  EXPECT_TRUE(Near(pink.At(0, 40), p[6], 2));
-  EXPECT_GT(CountColour(pink, 600, 49, 832, 304, p[8], 12), 200);
-  EXPECT_EQ(CountColour(pink, 0, 49, 832, 304, blue[8], 3), 0);
-  EXPECT_GT(CountColour(pink, 150, 49, 500, 170, kGridLine, 1), 300);
-  EXPECT_TRUE(Near(pink.At(826, 48), kHalfLine, 2));
 }
 
 TEST(EditorPixels, ClosingAndReopeningWhileFrozenShowsTheSameFrozenPicture)

@@ -50,27 +50,6 @@ int CountNear(const RgbaImage& image, IColor c, int tolerance, int t, int b)
 
 } // namespace
 
-TEST(RenderTool, DemoSignalGivesAnEditorPictureWithTracesAndTitleBar)
-{
-  const fs::path png = TempDir() / "demo.png";
-  fs::remove(png);
-  ASSERT_EQ(RunTool("--seconds 1 --quiet --png " + png.string()), 0);
-  RgbaImage image;
-  std::string error;
-  ASSERT_TRUE(ReadPngFile(png.string(), image, error)) << error;
-  EXPECT_EQ(image.width, 832);
-  EXPECT_EQ(image.height, 464);
-  const auto& blue = qm::Trazelle::ThemeColors(0);
-  EXPECT_GT(CountNear(image, blue[8], 12, 49, 304), 200);                   // left trace
-  EXPECT_GT(CountNear(image, blue[7], 12, 49, 304), 200);                   // right trace
-  EXPECT_GT(CountNear(image, IColor(255, 236, 239, 241), 1, 49, 304), 500); // grid lines
-  const auto corner = image.At(0, 40);
-  EXPECT_NEAR(corner.r, blue[6].R, 2);
-  EXPECT_NEAR(corner.b, blue[6].B, 2);
-  const auto white = image.At(20, 440);
-  EXPECT_EQ(white.r + white.g + white.b, 3 * 255);
-}
-
 TEST(RenderTool, WavFileAtItsOwnRateWithThemeAndScale)
 {
   const fs::path wav = TempDir() / "tone.wav";

@@ -72,41 +72,6 @@ std::string WriteTemp(const std::string& name, const std::vector<uint8_t>& bytes
 
 using NanoVGBitmap = RenderTest;
 
-TEST_F(NanoVGBitmap, PngDrawsAtItsPixelSizeAndFitted)
-{
-  const std::string path = WriteTemp("trazelle_two_colour.png", TwoColourPng(8, 4));
-  const IBitmap bitmap = G().LoadBitmap(path.c_str(), 1, false, 1);
-  ASSERT_TRUE(bitmap.IsValid());
-  EXPECT_EQ(bitmap.W(), 8.f);
-  EXPECT_EQ(bitmap.H(), 4.f);
-
-  Frame(
-      [&](GraphicsContext& g)
-      {
-        g.DrawBitmap(bitmap, IRECT(10, 10, 18, 14), 0, 0);
-        g.DrawFittedBitmap(bitmap, IRECT(20, 30, 100, 70)); // ten times larger
-      });
-  EXPECT_EQ(Px(11, 12), COLOR_RED);
-  EXPECT_EQ(Px(16, 12), COLOR_BLUE);
-  EXPECT_EQ(Px(19, 12), COLOR_TRANSPARENT);
-  EXPECT_EQ(Px(30, 50), COLOR_RED);
-  EXPECT_EQ(Px(90, 50), COLOR_BLUE);
-  EXPECT_EQ(Px(50, 25), COLOR_TRANSPARENT);
-
-  const IBlend half(EBlend::SrcOver, 0.5f);
-  Frame([&](GraphicsContext& g) { g.DrawBitmap(bitmap, IRECT(10, 10, 18, 14), 0, 0, &half); });
-  EXPECT_TRUE(Near(Px(11, 12), IColor(128, 128, 0, 0), 1)) << Px(11, 12);
-  std::remove(path.c_str());
-}
-
-TEST_F(NanoVGBitmap, MissingOrUndecodableBitmapsAreInvalid)
-{
-  EXPECT_FALSE(G().LoadBitmap("no-such-image.png", 1, false, 1).IsValid());
-  const std::string path = WriteTemp("trazelle_not_a.png", {'n', 'o', 'p', 'e'});
-  EXPECT_FALSE(G().LoadBitmap(path.c_str(), 1, false, 1).IsValid());
-  std::remove(path.c_str());
-}
-
 // The cache keeps decoded bitmaps until the last graphics context is gone,
 // which is after their NanoVG context was deleted on closing the window.
 TEST(NanoVGBitmapLifetime, CachedBitmapOutlivesItsContextSafely)

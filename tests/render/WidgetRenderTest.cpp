@@ -6,11 +6,9 @@
 #include "controls/ButtonControl.h"
 #include "controls/GridControl.h"
 #include "controls/KnobControl.h"
-#include "controls/LineControl.h"
 #include "controls/SliderControl.h"
 
 #include <cmath>
-#include <vector>
 
 namespace trazelle::test
 {
@@ -149,23 +147,6 @@ TEST_F(WidgetRender, DisabledSliderShowsAFaintOutlineAndNoFill)
   EXPECT_NEAR(Px(35, 27).R, 191, 16) << "black at a quarter weight over white";
 }
 
-TEST_F(WidgetRender, LinearGridLinesLandOnTheirRows)
-{
-  ControlStyle style = ProbeStyle();
-  // Half-pixel top so every line at a whole step covers exactly one pixel row.
-  auto* grid = Attach(new qm::control::GridControl(IRECT(0, 0.5f, 100, 80.5f), style));
-  grid->SetYRange(0, 1);
-  grid->SetSteps(1.0, 0.25);
-  grid->SetMinSpacing(10.f, 10.f);
-  grid->SetLines(true, false);
-  Show();
-  const IColor line = style.Color(1);
-  for (int row : {0, 20, 40, 60})
-    EXPECT_EQ(Px(50, row), line) << "row " << row;
-  for (int row : {10, 30, 50, 70, 79})
-    EXPECT_EQ(Px(50, row).A, 0) << "row " << row;
-}
-
 TEST_F(WidgetRender, DecibelGridLinesFollowAmplitude)
 {
   Attach(new Backdrop(IRECT(0, 0, 100, 80), COLOR_WHITE));
@@ -188,16 +169,6 @@ TEST_F(WidgetRender, DecibelGridLinesFollowAmplitude)
   const IColor darkest = Px(50, expectedRow(-6.0));
   EXPECT_LT(darkest.R, 160) << darkest;
   EXPECT_EQ(Px(50, 20), COLOR_WHITE) << "nothing between 0 and -6 dB";
-}
-
-TEST_F(WidgetRender, SeparatorLineDrawnAcrossTheWindow)
-{
-  Attach(new qm::control::LineControl(0, 40.5f, 100, 40.5f));
-  Show();
-  EXPECT_EQ(Px(0, 40), IColor(255, 207, 216, 220));
-  EXPECT_EQ(Px(99, 40), IColor(255, 207, 216, 220));
-  EXPECT_EQ(Px(50, 38).A, 0);
-  EXPECT_EQ(Px(50, 42).A, 0);
 }
 
 } // namespace

@@ -8,40 +8,6 @@
 
 using kit::IByteChunk;
 
-namespace
-{
-
-std::vector<std::uint8_t> Bytes(const IByteChunk& chunk)
-{
-  return {chunk.GetData(), chunk.GetData() + chunk.Size()};
-}
-
-} // namespace
-
-TEST(ByteChunk, ValuesAreLittleEndianAndReadBackAtTheirPositions)
-{
-  IByteChunk chunk;
-  chunk.Put(std::int32_t{0x01020304});
-  chunk.Put(true);
-  chunk.Put(-2.5);
-  EXPECT_EQ(chunk.Size(), 4 + 1 + 8);
-  EXPECT_EQ(Bytes(chunk)[0], 0x04);
-  EXPECT_EQ(Bytes(chunk)[3], 0x01);
-
-  std::int32_t i = 0;
-  bool b = false;
-  double d = 0.0;
-  int pos = chunk.Get(i, 0);
-  EXPECT_EQ(pos, 4);
-  pos = chunk.Get(b, pos);
-  EXPECT_EQ(pos, 5);
-  pos = chunk.Get(d, pos);
-  EXPECT_EQ(pos, 13);
-  EXPECT_EQ(i, 0x01020304);
-  EXPECT_TRUE(b);
-  EXPECT_EQ(d, -2.5);
-}
-
 TEST(ByteChunk, ReadPastTheEndGivesMinusOneAndLeavesTheValue)
 {
   IByteChunk chunk;
@@ -77,18 +43,6 @@ TEST(ByteChunk, PositionsNearIntMaxDoNotWrap)
   EXPECT_EQ(chunk.GetBytes(&i, 0x7fffffff, 2), -1);
 }
 
-TEST(ByteChunk, StringIsLengthThenBytesWithoutTerminator)
-{
-  IByteChunk chunk;
-  chunk.PutStr("Empty");
-  const std::vector<std::uint8_t> expected = {5, 0, 0, 0, 'E', 'm', 'p', 't', 'y'};
-  EXPECT_EQ(Bytes(chunk), expected);
-
-  std::string text;
-  EXPECT_EQ(chunk.GetStr(text, 0), 9);
-  EXPECT_EQ(text, "Empty");
-}
-
 TEST(ByteChunk, StringWithLengthBelowOneReadsEmpty)
 {
   for (std::int32_t length : {0, -1, -100000})
@@ -112,19 +66,6 @@ TEST(ByteChunk, TruncatedStringFails)
   IByteChunk lengthOnly;
   lengthOnly.PutBytes("\x05\x00", 2);
   EXPECT_EQ(lengthOnly.GetStr(text, 0), -1);
-}
-
-TEST(ByteChunk, HeaderIsMagicThenVersion)
-{
-  IByteChunk chunk;
-  chunk.Put(std::int32_t{99}); // cleared by the header
-  IByteChunk::InitChunkWithPluginVer(chunk);
-  const std::vector<std::uint8_t> expected = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
-  EXPECT_EQ(Bytes(chunk), expected);
-
-  int pos = 0;
-  EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(chunk, pos), 0x00010000);
-  EXPECT_EQ(pos, 8);
 }
 
 TEST(ByteChunk, ShortMagicLedChunkReadsFromMinusOne)
@@ -151,16 +92,4 @@ TEST(ByteChunk, ChunkWithoutMagicIsABareBody)
   IByteChunk empty;
   EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(empty, pos), 0);
   EXPECT_EQ(pos, 0);
-}
-
-TEST(ByteChunk, ResizeZeroFillsAndPutChunkAppends)
-{
-  IByteChunk a;
-  a.Resize(3);
-  EXPECT_EQ(Bytes(a), (std::vector<std::uint8_t>{0, 0, 0}));
-  IByteChunk b;
-  b.PutStr("x");
-  a.PutChunk(b);
-  EXPECT_EQ(a.Size(), 3 + 5);
-  EXPECT_EQ(a.Resize(-4), 0);
 }

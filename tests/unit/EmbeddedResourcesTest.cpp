@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 using qm::resources::FindEmbeddedResource;
@@ -49,25 +48,6 @@ TEST(EmbeddedResources, FileNamesAsTheEditorPassesThemFindTheSameResource)
   EXPECT_EQ(FindEmbeddedResource("neuropol-x-rg.ttf", "TTF"),
             FindEmbeddedResource("NEUROPOL-X-RG.TTF", "TTF"));
   EXPECT_NE(FindEmbeddedResource("Quillmarsh_Logo_360x120.svg", "SVG"), nullptr);
-}
-
-TEST(EmbeddedResources, WrongTypeOrUnknownNameFindsNothing)
-{
-  EXPECT_EQ(FindEmbeddedResource("ROBOTO-REGULAR.TTF", "SVG"), nullptr);
-  EXPECT_EQ(FindEmbeddedResource("ROBOTO-REGULAR", "TTF"), nullptr);
-  EXPECT_EQ(FindEmbeddedResource("", "TTF"), nullptr);
-  EXPECT_NE(FindEmbeddedResource("ABEL-REGULAR.TTF", ""), nullptr);
-}
-
-TEST(EmbeddedResources, DistinctFontsForDistinctNames)
-{
-  const auto* title = FindEmbeddedResource("NEUROPOL-X-RG.TTF", "TTF");
-  const auto* body = FindEmbeddedResource("ABEL-REGULAR.TTF", "TTF");
-  const auto* base = FindEmbeddedResource("ROBOTO-REGULAR.TTF", "TTF");
-  ASSERT_TRUE(title && body && base);
-  EXPECT_NE(title->data.data(), body->data.data());
-  EXPECT_FALSE(body->data.size() == base->data.size() &&
-               std::memcmp(body->data.data(), base->data.data(), body->data.size()) == 0);
 }
 
 TEST(EmbeddedResources, LogoIsZeroTerminatedShapesOnlySvgWithAThreeToOneArea)

@@ -31,25 +31,6 @@ TEST(FontFaceNamesFromBytes, ReadsFamilyAndRegularStyleOfTheDefaultFont)
   EXPECT_FALSE(names.IsItalic());
 }
 
-TEST(FontFaceNamesFromBytes, EveryEmbeddedFontHasAFamily)
-{
-  for (const char* name :
-       {"ROBOTO-REGULAR.TTF", "NEUROPOL-X-RG.TTF", "ABEL-REGULAR.TTF", "FORKAWESOME-WEBFONT.TTF"})
-  {
-    FontFaceNames names;
-    EXPECT_TRUE(ReadFontFaceNames(Embedded(name), names)) << name;
-    EXPECT_FALSE(names.family.empty()) << name;
-  }
-}
-
-TEST(FontFaceNamesFromBytes, BoldStyleGivesWeight700)
-{
-  FontFaceNames names{"Comfortaa", "Bold"};
-  EXPECT_EQ(names.Weight(), 700);
-  names.style = "Bold Italic";
-  EXPECT_TRUE(names.IsItalic());
-}
-
 TEST(FontFaceNamesFromBytes, TruncatedOrForeignDataFailsWithoutReadingPastTheEnd)
 {
   const auto bytes = Embedded("ROBOTO-REGULAR.TTF");

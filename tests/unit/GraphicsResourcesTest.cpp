@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 
@@ -56,21 +55,4 @@ TEST(SVGLoading, MissingOrMalformedResourceGivesAnInvalidSVGThatDrawsNothing)
   g.DrawSVG(missing, IRECT(0.f, 0.f, 10.f, 10.f));
   EXPECT_TRUE(g.commands.empty());
   std::filesystem::remove(path);
-}
-
-TEST(FontLoading, FailsWhenThePlatformCannotFindTheFont)
-{
-  RecordingGraphics g; // its platform finds no fonts
-  EXPECT_FALSE(g.LoadFont("Roboto-Regular", "Roboto-Regular.ttf"));
-  EXPECT_FALSE(g.LoadFont(nullptr, "x.ttf"));
-}
-
-TEST(BitmapLoading, UnsupportedFormatGivesAnInvalidBitmap)
-{
-  RecordingGraphics g; // decodes no format
-  const IBitmap b = g.LoadBitmap("knob.png");
-  EXPECT_FALSE(b.IsValid());
-  EXPECT_FLOAT_EQ(b.W(), 0.f);
-  g.DrawFittedBitmap(b, IRECT(0.f, 0.f, 10.f, 10.f));
-  EXPECT_TRUE(g.commands.empty());
 }

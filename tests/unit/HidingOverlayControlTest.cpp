@@ -1,6 +1,5 @@
 #include "controls/HidingOverlayControl.h"
 #include "WidgetTestSupport.h"
-#include "controls/CustomDrawControl.h"
 #include "controls/LineControl.h"
 
 #include <gtest/gtest.h>
@@ -34,16 +33,10 @@ struct OverlayFixture : ::testing::Test
   }
 };
 
-TEST_F(OverlayFixture, StartsClosedWithOnlyListAShown)
-{
-  EXPECT_FALSE(overlay->IsOpen());
-  EXPECT_FALSE(page->IsHidden());
-  EXPECT_TRUE(link->IsHidden());
-  EXPECT_EQ(overlay->GetTargetRECT(), kLogo);
-}
-
 TEST_F(OverlayFixture, ClickOnTheTriggerOpensAndSwapsTheLists)
 {
+  EXPECT_FALSE(page->IsHidden());
+  EXPECT_TRUE(link->IsHidden());
   g.OnMouseDown(Pointer(750, 20));
   g.OnMouseUp(Pointer(750, 20));
   EXPECT_TRUE(overlay->IsOpen());
@@ -69,51 +62,6 @@ TEST_F(OverlayFixture, ControlsAddedWhileOpenAreHiddenAtOnce)
   IControl* lateLink = g.AttachControl(new LineControl(0, 20, 10, 20));
   overlay->AddToListB(lateLink);
   EXPECT_FALSE(lateLink->IsHidden());
-}
-
-TEST_F(OverlayFixture, DrawsIntoTheRectangleOfItsState)
-{
-  overlay->Draw(g);
-  overlay->OnMouseDown(750, 20, IMouseMod(true));
-  overlay->Draw(g);
-  EXPECT_EQ(closedDraws, std::vector<IRECT>{kLogo});
-  EXPECT_EQ(openDraws, std::vector<IRECT>{kAbout});
-  EXPECT_TRUE(overlay->GetRECT().Contains(kAbout)) << "the open page is inside the drawn area";
-  EXPECT_TRUE(overlay->GetRECT().Contains(kLogo));
-}
-
-TEST(HidingOverlayControl, MissingDrawFunctionFillsItsRectangle)
-{
-  RecordingGraphics g;
-  HidingOverlayControl overlay(kLogo, kAbout, nullptr, nullptr);
-  overlay.Draw(g);
-  ASSERT_EQ(g.Count(Op::Fill), 1);
-  EXPECT_EQ(g.Of(Op::MoveTo)[0].args, (std::vector<float>{kLogo.L, kLogo.T}));
-}
-
-TEST(CustomDrawControl, DrawFunctionGetsTheControlAndItsStyle)
-{
-  RecordingGraphics g;
-  IColor seen;
-  GraphicsContext* where = nullptr;
-  CustomDrawControl c(
-      IRECT(0, 0, 832, 48),
-      [&](ControlBase& self, GraphicsContext& gr)
-      {
-        seen = self.GetStyle().Color(6);
-        where = &gr;
-      },
-      TestStyle());
-  c.Draw(g);
-  EXPECT_EQ(seen, TestStyle().Color(6));
-  EXPECT_EQ(where, &g);
-  EXPECT_TRUE(c.GetLabel().empty());
-
-  ColorSet theme = DistinctColors();
-  theme[6] = IColor(255, 1, 2, 3);
-  c.SetColors(theme);
-  c.Draw(g);
-  EXPECT_EQ(seen, IColor(255, 1, 2, 3)) << "a theme change reaches the draw function";
 }
 
 } // namespace

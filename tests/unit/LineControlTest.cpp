@@ -22,21 +22,6 @@ TEST(LineControl, ReversedPointsGiveAWellFormedBoxButKeepTheirDirection)
   EXPECT_EQ(lines[0].args, (std::vector<float>{100, 50}));
 }
 
-TEST(LineControl, OnePixelInTheLightSeparatorColourUnlessRecoloured)
-{
-  RecordingGraphics g;
-  LineControl line(0, 176, 832, 176);
-  line.Draw(g);
-  ASSERT_EQ(g.Count(Op::Stroke), 1);
-  EXPECT_EQ(g.Of(Op::Stroke)[0].pattern.GetFirstColor(), IColor(255, 207, 216, 220));
-  EXPECT_EQ(g.Of(Op::Stroke)[0].thickness, 1.f);
-
-  line.SetColor(COLOR_BLACK);
-  g.Reset();
-  line.Draw(g);
-  EXPECT_EQ(g.Of(Op::Stroke)[0].pattern.GetFirstColor(), COLOR_BLACK);
-}
-
 TEST(LineControl, FlatLineIsStillDrawnByTheGraphicsContext)
 {
   // A horizontal line has a zero-height box; the context's 0.75 px margin must still reach it.

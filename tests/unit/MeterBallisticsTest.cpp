@@ -71,37 +71,6 @@ TEST(MeterBallistics, AttackRisesAt1100DbPerSecondAndStopsAtInputPeak)
   EXPECT_EQ(s.peakHold, 1.0);
 }
 
-TEST(MeterBallistics, LevelStopsExactlyAtAPartialInputPeak)
-{
-  const MeterBallistics b = EditorBallistics();
-  MeterChannelState s;
-  bool reached = false;
-  for (int i = 0; i < 8000; ++i)
-  {
-    b.Process(s, -0.3);
-    ASSERT_LE(s.level, 0.3);
-    reached = reached || s.level == 0.3;
-  }
-  EXPECT_TRUE(reached);
-  EXPECT_EQ(s.peakHold, 0.3);
-}
-
-TEST(MeterBallistics, AttackTimeScalesWithTheSampleRate)
-{
-  for (double rate : {44100.0, 96000.0})
-  {
-    const MeterBallistics b = EditorBallistics(rate);
-    MeterChannelState s;
-    long n = 0;
-    while (s.level < 1.0 && n < 100000)
-    {
-      b.Process(s, 1.0);
-      ++n;
-    }
-    EXPECT_EQ(n, static_cast<long>(std::ceil(80.0 / 1100.0 * rate))) << rate;
-  }
-}
-
 TEST(MeterBallistics, PeakHoldsFor750MsThenFallsAt200DbPerSecond)
 {
   const MeterBallistics b = EditorBallistics();
@@ -150,29 +119,7 @@ TEST(MeterBallistics, LevelFallsAt200DbPerSecondAndRestsAtTheFloor)
   EXPECT_EQ(s.level, rest);
 }
 
-TEST(MeterBallistics, ReadOutClampsAboveTheCeilingButShowsTheTrueValue)
-{
-  const MeterBallistics b = EditorBallistics();
-  MeterChannelState s;
-  Settle(b, s, Amplitude(12.3));
-  const auto r = b.ReadOut(s);
-  EXPECT_EQ(r.levelFraction, 1.0);
-  EXPECT_EQ(r.peakFraction, 1.0);
-  EXPECT_EQ(Text(b, s), "12.3");
-}
-
-TEST(MeterBallistics, ReadOutFractionsFollowTheScale)
-{
-  const MeterBallistics b = EditorBallistics();
-  MeterChannelState s;
-  Settle(b, s, Amplitude(-31.0)); // 41 dB above the floor of an 82 dB scale
-  const auto r = b.ReadOut(s);
-  EXPECT_NEAR(r.peakFraction, 0.5, 1e-9);
-  EXPECT_NEAR(r.levelFraction, 0.5, 1e-3);
-  EXPECT_EQ(Text(b, s), "-31.0");
-}
-
-TEST(MeterBallistics, ReadOutIsMinusInfAtOrBelowTheFloor)
+TEST(MeterBallistics, ReadOutIsMinusInfAtTheFloorAndTheTrueValueAboveTheCeiling)
 {
   const MeterBallistics b = EditorBallistics();
   MeterChannelState s;
@@ -184,6 +131,9 @@ TEST(MeterBallistics, ReadOutIsMinusInfAtOrBelowTheFloor)
   EXPECT_EQ(b.ReadOut(s).peakFraction, 0.0);
   s.peakHold = Amplitude(-71.9);
   EXPECT_EQ(Text(b, s), "-71.9");
+  Settle(b, s, Amplitude(12.3));
+  EXPECT_EQ(Text(b, s), "12.3");
+  EXPECT_EQ(b.ReadOut(s).peakFraction, 1.0);
 }
 
 TEST(MeterBallistics, NonFiniteSamplesCountAsSilence)

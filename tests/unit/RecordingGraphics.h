@@ -23,8 +23,7 @@ enum class Op
   SetWinding,
   Stroke,
   Fill,
-  Text,
-  Bitmap
+  Text
 };
 
 struct Command
@@ -57,15 +56,11 @@ public:
   int frames = 0;
   int transformHandOvers = 0;
   int windowScale = 1;
-  std::vector<std::string> openedURLs;
-  // Text metrics: every glyph is 0.5 x size wide, lines are `size` high.
-  float glyphWidthFactor = 0.5f;
   // Pop-up answer: index chosen (-1: dismissed).
   int popupChoice = -1;
   IPopupMenu* lastMenu = nullptr;
   std::string lastTextEntry;
   IRECT lastTextEntryBounds;
-  IRECT lastMenuBounds;
 
   int Count(Op op) const
   {
@@ -133,12 +128,7 @@ public:
   }
 
   // Back end
-  void DrawBitmap(const IBitmap&, const IRECT& bounds, int, int, const IBlend* pBlend) override
-  {
-    Command& c = Add(Op::Bitmap);
-    c.args = {bounds.L, bounds.T, bounds.R, bounds.B};
-    SetBlend(c, pBlend);
-  }
+  void DrawBitmap(const IBitmap&, const IRECT&, int, int, const IBlend*) override {}
   IColor GetPoint(int, int) override { return COLOR_BLACK; }
   void* GetDrawContext() override { return nullptr; }
   const char* GetDrawingAPIStr() override { return "Recording"; }
@@ -150,7 +140,8 @@ public:
   bool LoadAPIFont(const char*, const PlatformFontPtr&) override { return true; }
   float DoMeasureText(const IText& text, const char* str, IRECT& bounds) const override
   {
-    const float w = text.mSize * glyphWidthFactor * static_cast<float>(std::string(str).size());
+    // Every glyph is 0.5 x size wide, lines are `size` high.
+    const float w = text.mSize * 0.5f * static_cast<float>(std::string(str).size());
     const float h = text.mSize;
     float x = bounds.L;
     if (text.mAlign == EAlign::Center) x = bounds.MW() - w * 0.5f;
@@ -191,11 +182,7 @@ public:
   void PromptForFile(std::string&, std::string&, EFileAction, const char*) override {}
   void PromptForDirectory(std::string&) override {}
   bool PromptForColor(IColor&, const char*, IColorPickerHandlerFunc) override { return false; }
-  bool OpenURL(const char* url, const char*, const char*, const char*) override
-  {
-    openedURLs.emplace_back(url);
-    return true;
-  }
+  bool OpenURL(const char*, const char*, const char*, const char*) override { return true; }
   PlatformFontPtr LoadPlatformFont(const char*, const char*) override { return nullptr; }
   void CreatePlatformTextEntry(int, const IText&, const IRECT& bounds, int,
                                const char* str) override
@@ -203,11 +190,10 @@ public:
     lastTextEntry = str;
     lastTextEntryBounds = bounds;
   }
-  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds, bool& isAsync) override
+  IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT&, bool& isAsync) override
   {
     isAsync = false;
     lastMenu = &menu;
-    lastMenuBounds = bounds;
     if (popupChoice < 0) return nullptr;
     menu.SetChosenItemIdx(popupChoice);
     return &menu;

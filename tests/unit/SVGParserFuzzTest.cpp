@@ -32,78 +32,26 @@ const std::vector<std::string> kSeeds = {
   <![CDATA[ <g> ]]><!-- <g> --></svg>)svg",
 };
 
-const std::vector<std::string> kTokens = {"<g>",
-                                          "</g>",
-                                          "<g transform=\"scale(1e30)\">",
-                                          "<path d=\"",
-                                          "\"/>",
-                                          "<rect ",
-                                          "<circle r=\"",
-                                          "M",
-                                          "m",
-                                          "L",
-                                          "C",
-                                          "S",
-                                          "Q",
-                                          "T",
-                                          "A",
-                                          "a",
-                                          "Z",
-                                          "z",
-                                          "H",
-                                          "V",
-                                          " ",
-                                          ",",
-                                          "-",
-                                          ".",
-                                          "e",
-                                          "1e308",
-                                          "1e-308",
-                                          "-0",
-                                          "99999999999999999999",
-                                          "0.5",
-                                          "1",
-                                          "0",
-                                          "NaN",
-                                          "inf",
-                                          "url(#w)",
-                                          "url(#",
-                                          "#",
-                                          "\"",
-                                          "'",
-                                          "<",
-                                          ">",
-                                          "/>",
-                                          "<!--",
-                                          "-->",
-                                          "<![CDATA[",
-                                          "]]>",
-                                          "&amp;",
-                                          "&#",
-                                          "<?",
-                                          "?>",
-                                          "<!DOCTYPE [",
-                                          "]",
-                                          "=",
-                                          "style=\"",
-                                          ";",
-                                          ":",
-                                          "fill",
-                                          "stroke-width",
-                                          "%",
-                                          "rotate(",
-                                          ")",
-                                          "(",
-                                          "href=\"#r\"",
-                                          "<stop offset=\"",
-                                          "<linearGradient id=\"w\">",
-                                          "</linearGradient>",
-                                          "viewBox=\"0 0 0 0\"",
-                                          "width=\"-1\"",
-                                          "preserveAspectRatio=\"x\"",
-                                          std::string(1, '\0'),
-                                          "\xff\xfe",
-                                          "\t\n"};
+// Fragments the mutator and the generator splice in, separated by '|'; a NUL byte too.
+std::vector<std::string> Tokens()
+{
+  const std::string all = "<g>|</g>|<g transform=\"scale(1e30)\">|<path d=\"|\"/>|<rect |<circle "
+                          "r=\"|M|m|L|C|S|Q|T|A|a|Z|z|H|V| "
+                          "|,|-|.|e|1e308|1e-308|-0|99999999999999999999|0.5|1|0|NaN|inf|url(#w)|"
+                          "url(#|#|\"|'|<|>|/>|<!--|-->|<![CDATA[|]]>|&amp;|&#|<?|?>|<!DOCTYPE "
+                          "[|]|=|style=\"|;|:|fill|stroke-width|%|rotate(|)|(|href=\"#r\"|<stop "
+                          "offset=\"|<linearGradient id=\"w\">|</linearGradient>|viewBox=\"0 0 0 "
+                          "0\"|width=\"-1\"|preserveAspectRatio=\"x\"|\xff\xfe|\t\n";
+  std::vector<std::string> tokens{std::string(1, '\0')};
+  for (size_t start = 0, end = 0; end != std::string::npos; start = end + 1)
+  {
+    end = all.find('|', start);
+    tokens.push_back(all.substr(start, end == std::string::npos ? end : end - start));
+  }
+  return tokens;
+}
+
+const std::vector<std::string> kTokens = Tokens();
 
 void CheckWellFormed(const Image& image)
 {

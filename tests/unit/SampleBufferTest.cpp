@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 using qm::Trazelle::Frame;
@@ -49,36 +48,6 @@ struct CountingVisitor
 
 } // namespace
 
-TEST(SampleBuffer, StartsWithAHistoryFullOfTheFillFrameAndNothingWaiting)
-{
-  SampleBuffer buffer(100, Frame{0.5, -0.5});
-  ASSERT_EQ(buffer.History().size(), 100u);
-  EXPECT_EQ(buffer.History().capacity(), 100u);
-  for (const Frame& f : buffer.History())
-    EXPECT_EQ(f, (Frame{0.5, -0.5}));
-  EXPECT_EQ(buffer.Available(), 0u);
-  EXPECT_EQ(buffer.Columns(), 0);
-  EXPECT_EQ(buffer.Span(), 0);
-  EXPECT_EQ(buffer.Start(), 0);
-  EXPECT_EQ(buffer.Stride(), 1);
-  EXPECT_EQ(buffer.Drain(10), 0u);
-}
-
-TEST(SampleBuffer, DrainedFramesLandInTheHistoryInOrder)
-{
-  SampleBuffer buffer(64, Frame{});
-  for (long long i = 0; i < 5; ++i)
-    ASSERT_TRUE(buffer.Push(StreamFrame(i)));
-  EXPECT_EQ(PushStream(buffer, 5, 10), 10u);
-  EXPECT_EQ(buffer.Available(), 15u);
-  EXPECT_EQ(buffer.Drain(100), 15u);
-  const std::vector<Frame> newest = Newest(buffer, 15);
-  for (long long i = 0; i < 15; ++i)
-    EXPECT_EQ(newest[static_cast<std::size_t>(i)], StreamFrame(i));
-  EXPECT_EQ(buffer.History().size(), 64u); // the oldest fill frames were overwritten
-  EXPECT_EQ(buffer.Available(), 15u);      // Drain alone leaves the count to the consumer
-}
-
 TEST(SampleBuffer, UnreadQueueFillsToCapacityThenDropsWithoutBlocking)
 {
   constexpr std::uint64_t kN = 11025; // the meter's buffer at 44100 Hz
@@ -115,26 +84,6 @@ TEST(SampleBuffer, FullQueueHoldsExactlyCapacityWhateverTheBlockAlignment)
       buffer.Drain(static_cast<std::size_t>(n / 2 + 1));
     }
   }
-}
-
-TEST(SampleBuffer, LongStreamThroughASmallQueueLosesNothingWhileTheConsumerKeepsUp)
-{
-  SampleBuffer buffer(600, Frame{});
-  std::mt19937 rng(7);
-  long long pushed = 0, expected = 0;
-  for (int step = 0; step < 2000; ++step)
-  {
-    const std::size_t room = static_cast<std::size_t>(600 - (pushed - expected));
-    const std::size_t n = std::uniform_int_distribution<std::size_t>(0, room)(rng);
-    ASSERT_EQ(PushStream(buffer, pushed, n), n) << "step " << step;
-    pushed += static_cast<long long>(n);
-    const std::size_t taken = buffer.Drain(std::uniform_int_distribution<std::size_t>(0, 700)(rng));
-    const std::vector<Frame> newest = Newest(buffer, taken);
-    for (const Frame& f : newest)
-      ASSERT_EQ(f, StreamFrame(expected++));
-  }
-  EXPECT_EQ(buffer.Dropped(), 0u);
-  EXPECT_GT(pushed, 100000);
 }
 
 TEST(SampleBuffer, ResizeEmptiesTheQueueButKeepsAvailableAndTheView)
@@ -182,17 +131,6 @@ TEST(SampleBufferConsumer, AvailableIsAnUpperBoundAfterAResize)
   EXPECT_EQ(buffer.History().back(), StreamFrame(104));
 }
 
-TEST(SampleBufferVisit, StrideOneVisitsExactlyOneFrame)
-{
-  SampleBuffer buffer(16, Frame{});
-  PushStream(buffer, 1, 16);
-  buffer.Consume(16, 1);
-  CountingVisitor v;
-  buffer.Visit(0, 3, v);
-  EXPECT_EQ(v.calls, 1);
-  EXPECT_EQ(v.last, 4.0);
-}
-
 TEST(SampleBufferVisit, WindowEndingAtTheNewestFrameNeverReadsPastIt)
 {
   SampleBuffer buffer(12, Frame{});
@@ -220,15 +158,6 @@ TEST(SampleBufferVisit, WindowWiderThanTheHistorySkipsTheMissingFrames)
   buffer.Visit(0, 1, second);
   EXPECT_EQ(second.min, 1.0);
   EXPECT_EQ(second.max, 2.0);
-}
-
-TEST(SampleBuffer, MissingChannelPushesSilence)
-{
-  SampleBuffer buffer(8, Frame{9.0, 9.0});
-  const double left[3] = {0.1, 0.2, 0.3};
-  EXPECT_EQ(buffer.Push(left, nullptr, 3), 3u);
-  buffer.Drain(3);
-  EXPECT_EQ(buffer.History().back(), (Frame{0.3, 0.0}));
 }
 
 TEST(SampleBuffer, ZeroCapacityDropsEverythingSafely)

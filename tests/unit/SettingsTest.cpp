@@ -93,7 +93,7 @@ TEST(SettingsBlob, DefaultRecordWritesThe121ByteBlob)
   EXPECT_EQ(chunk, kDefaultBlob);
 }
 
-TEST(SettingsBlob, SerializeAppendsToWhatTheChunkHolds)
+TEST(SettingsBlob, SerializeAppendsToWhatTheChunkHoldsAndEveryFieldRoundTrips)
 {
   Trazelle plugin;
   std::vector<std::uint8_t> chunk = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00, 0x01, 0x00};
@@ -103,39 +103,22 @@ TEST(SettingsBlob, SerializeAppendsToWhatTheChunkHolds)
   plugin.GetSettings() = Customised();
   EXPECT_EQ(UnserializeState(plugin, chunk, 8), 129);
   EXPECT_EQ(plugin.GetSettings(), Settings{});
-}
 
-TEST(SettingsBlob, EveryFieldRoundTrips)
-{
-  Trazelle writer, reader;
+  Trazelle writer;
   writer.GetSettings() = Customised();
   writer.GetSettings().gain = 0.123456789;
-  std::vector<std::uint8_t> chunk;
-  SerializeState(writer, chunk);
-  EXPECT_EQ(UnserializeState(reader, chunk, 0), static_cast<int>(chunk.size()));
-  EXPECT_EQ(reader.GetSettings(), writer.GetSettings());
+  std::vector<std::uint8_t> custom;
+  SerializeState(writer, custom);
+  EXPECT_EQ(UnserializeState(plugin, custom, 0), static_cast<int>(custom.size()));
+  EXPECT_EQ(plugin.GetSettings(), writer.GetSettings());
 }
 
-TEST(SettingsBlob, DoublesThatFitAFloatAreWrittenAsFloat32AndReadBackExactly)
-{
-  // The JSON library writes a double as MessagePack float 32 when that loses nothing.
-  Trazelle writer, reader;
-  writer.GetSettings().gain = 0.5;
-  std::vector<std::uint8_t> chunk;
-  SerializeState(writer, chunk);
-  const std::vector<std::uint8_t> gainEntry = {0xa4, 'g',  'a',  'i',  'n',
-                                               0xca, 0x3f, 0x00, 0x00, 0x00};
-  EXPECT_NE(std::search(chunk.begin(), chunk.end(), gainEntry.begin(), gainEntry.end()),
-            chunk.end());
-  ASSERT_GT(UnserializeState(reader, chunk, 0), 0);
-  EXPECT_EQ(reader.GetSettings().gain, 0.5);
-}
-
-TEST(SettingsLoad, VersionIsOptionalButEveryFieldIsRequired)
+TEST(SettingsLoad, VersionAndUnknownKeysAreOptionalButEveryFieldIsRequired)
 {
   Trazelle plugin;
   json noVersion = DefaultMap();
   noVersion.erase("version");
+  noVersion["future"] = json::array({1, 2, {{"x", 1}}});
   EXPECT_EQ(Load(plugin, Encode(noVersion)), static_cast<int>(Encode(noVersion).size()));
   EXPECT_EQ(plugin.GetSettings(), Settings{});
 
@@ -147,35 +130,6 @@ TEST(SettingsLoad, VersionIsOptionalButEveryFieldIsRequired)
     EXPECT_EQ(Load(plugin, Encode(missing)), 0) << key;
     EXPECT_EQ(plugin.GetSettings(), Customised()) << key;
   }
-}
-
-TEST(SettingsLoad, UnknownKeysAreIgnored)
-{
-  Trazelle plugin;
-  json extra = DefaultMap();
-  extra["future"] = json::array({1, 2, {{"x", 1}}});
-  EXPECT_GT(Load(plugin, Encode(extra)), 0);
-  EXPECT_EQ(plugin.GetSettings(), Settings{});
-}
-
-TEST(SettingsLoad, StoredValuesConvertByTheFieldType)
-{
-  Trazelle plugin;
-  json j = DefaultMap();
-  j["mode"] = 1.9;   // truncated
-  j["theme"] = true; // booleans count for theme and scale
-  j["scale"] = false;
-  j["gain"] = 1; // an integer is a double too
-  j["channel"] = 2u;
-  j["envelope_mode_duration"] = 0;
-  ASSERT_GT(Load(plugin, Encode(j)), 0);
-  const Settings& s = plugin.GetSettings();
-  EXPECT_EQ(s.mode, 1);
-  EXPECT_EQ(s.theme, 1);
-  EXPECT_EQ(s.scale, 0);
-  EXPECT_EQ(s.gain, 1.0);
-  EXPECT_EQ(s.channel, 2);
-  EXPECT_EQ(s.envelope_mode_duration, 0.0);
 }
 
 TEST(SettingsLoad, WrongValueTypesAreRejected)

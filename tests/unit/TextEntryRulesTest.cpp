@@ -4,14 +4,6 @@
 
 using namespace kit::gfx;
 
-TEST(TextEntryKeys, EnterCommitsEscapeCancelsOthersPass)
-{
-  EXPECT_EQ(TextEntryKeyRequest(kTextEntryKeyReturn), TextEntryRequest::Commit);
-  EXPECT_EQ(TextEntryKeyRequest(kTextEntryKeyEscape), TextEntryRequest::Cancel);
-  EXPECT_EQ(TextEntryKeyRequest('A'), TextEntryRequest::None);
-  EXPECT_EQ(TextEntryKeyRequest(kTextEntryKeyBackspace), TextEntryRequest::None);
-}
-
 TEST(TextEntryClicks, ClickIntoEditorWhileTypingCancels)
 {
   EXPECT_EQ(TextEntryClickRequest(TextEntryClick::Left, true), TextEntryRequest::Cancel);
@@ -30,13 +22,6 @@ TEST(TextEntryCharacters, LetterIsRefusedInNumericEntries)
        {kTextEntryParamBool, kTextEntryParamInt, kTextEntryParamEnum, kTextEntryParamDouble})
     EXPECT_FALSE(TextEntryAcceptsChar(type, U'a')) << "type " << type;
   EXPECT_TRUE(TextEntryAcceptsChar(kTextEntryNoParam, U'a'));
-}
-
-TEST(TextEntryCharacters, DecimalPointOnlyForRealNumbers)
-{
-  EXPECT_TRUE(TextEntryAcceptsChar(kTextEntryParamDouble, U'.'));
-  EXPECT_FALSE(TextEntryAcceptsChar(kTextEntryParamInt, U'.'));
-  EXPECT_FALSE(TextEntryAcceptsChar(kTextEntryParamEnum, U'.'));
 }
 
 TEST(TextEntryCharacters, DigitsSignsAndBackspaceAlwaysPass)
@@ -72,13 +57,5 @@ TEST(TextEntrySessionFlow, FocusLossCommitsOnNextTickThenRepaintsOnce)
   EXPECT_EQ(session.TakeRequest(), TextEntryRequest::None) << "a request is handled once";
   EXPECT_TRUE(session.TakeRedraw());
   EXPECT_FALSE(session.TakeRedraw());
-  EXPECT_EQ(session.State(), TextEntryState::Idle);
-}
-
-TEST(TextEntrySessionFlow, RequestsWithoutAnOpenEntryAreIgnored)
-{
-  TextEntrySession session;
-  session.Request(TextEntryRequest::Commit);
-  EXPECT_EQ(session.TakeRequest(), TextEntryRequest::None);
   EXPECT_EQ(session.State(), TextEntryState::Idle);
 }

@@ -20,16 +20,8 @@ using qm::Trazelle::Trazelle;
 namespace
 {
 
-const char* gProductString = "";
-
-VstIntPtr Host(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float)
+VstIntPtr Host(AEffect*, VstInt32, VstInt32, VstIntPtr, void*, float)
 {
-  if (opcode == audioMasterGetProductString)
-  {
-    std::snprintf(static_cast<char*>(ptr), kVstMaxProductStrLen, "%s", gProductString);
-    return 1;
-  }
-  if (opcode == audioMasterGetVendorVersion) return 10000;
   return 0;
 }
 
@@ -83,45 +75,6 @@ bool InRange(const Settings& s)
 }
 
 } // namespace
-
-TEST(TrazelleVST2, EntryPointNamesThePresetEmpty)
-{
-  Effect effect;
-  EXPECT_EQ(effect->numPrograms, 1);
-  EXPECT_EQ(effect->numParams, 0);
-  EXPECT_EQ(effect->flags, 0x1031);
-  char name[kVstMaxProgNameLen] = {};
-  EXPECT_EQ(effect.Dispatch(effGetProgramNameIndexed, 0, 0, name), 1);
-  EXPECT_STREQ(name, "Empty");
-}
-
-TEST(TrazelleVST2, OpenIdentifiesTheHost)
-{
-  gProductString = "WaveLab Elements 10";
-  Effect wavelab;
-  wavelab.Dispatch(effOpen);
-  EXPECT_EQ(wavelab.Plug().GetHost(), 32);
-  EXPECT_EQ(wavelab.Plug().GetHostVersion(), 1 << 16);
-
-  gProductString = "Cubase 12";
-  Effect cubase;
-  cubase.Dispatch(effOpen);
-  EXPECT_EQ(cubase.Plug().GetHost(), 3);
-  gProductString = "";
-}
-
-TEST(TrazelleVST2, SampleRateAndBlockSizeResizeTheSampleBuffers)
-{
-  Effect effect;
-  EXPECT_EQ(effect.Plug().OscilloscopeBuffer().Capacity(), 176400u);
-  EXPECT_EQ(effect.Plug().MeterBuffer().Capacity(), 11025u);
-  effect.Dispatch(effSetSampleRate, 0, 0, nullptr, 48000.f);
-  EXPECT_EQ(effect.Plug().OscilloscopeBuffer().Capacity(), 192000u);
-  EXPECT_EQ(effect.Plug().MeterBuffer().Capacity(), 12000u);
-  effect.Dispatch(effSetBlockSize, 0, 256);
-  EXPECT_EQ(effect.Plug().GetBlockSize(), 256);
-  EXPECT_EQ(effect.Plug().OscilloscopeBuffer().Capacity(), 192000u);
-}
 
 TEST(TrazelleVST2, ProgramAndBankChunksOfTheDefaultState)
 {

@@ -15,15 +15,6 @@ TEST(WindowScreenScale, IsWholeMultipleOf96Dpi)
   EXPECT_EQ(ScreenScaleFromDpi(30), 1);
 }
 
-TEST(WindowPenSignature, MatchesOnlyTheMarkedHighBits)
-{
-  EXPECT_TRUE(IsPenOrTouchSignature(0xFF515700u));
-  EXPECT_TRUE(IsPenOrTouchSignature(0xFF515780u));
-  EXPECT_FALSE(IsPenOrTouchSignature(0));
-  EXPECT_FALSE(IsPenOrTouchSignature(0xFF515600u));
-  EXPECT_FALSE(IsPenOrTouchSignature(0x1FF515700ull));
-}
-
 TEST(WindowPaintRect, DeviceRectRoundsOutwardToLogical)
 {
   // 2 × scale: (5, 5, 31, 31) device covers logical 2.5 .. 15.5.
