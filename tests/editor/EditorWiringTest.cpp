@@ -105,20 +105,6 @@ TEST_F(EditorTest, FreezingEnablesThePositionSliderAndUnfreezingReturnsItToTheNe
   EXPECT_EQ(scope->GetColumns().GetFrozenPosition(), 1.0);
 }
 
-TEST_F(EditorTest, ScaleMenuAt150PercentGivesA1248By696Window)
-{
-  harness->SetMenuChoice(5);
-  harness->Click(Where::kMenusX, Where::kScaleY);
-  EXPECT_EQ(Settings().scale, 5);
-  EXPECT_EQ(harness->UI()->WindowWidth(), 1248);
-  EXPECT_EQ(harness->UI()->WindowHeight(), 696);
-  EXPECT_EQ(harness->UI()->Width(), 832);
-  EXPECT_EQ(PopupText(*harness, "scale"), "150 %");
-  const auto image = Capture();
-  EXPECT_EQ(image.width, 1248);
-  EXPECT_EQ(image.height, 696);
-}
-
 TEST_F(EditorTest, ReopeningRestoresTheRecordFreezeAndPosition)
 {
   harness->Click(Where::kModeX, Where::kRowY);

@@ -99,26 +99,6 @@ TEST(MeterBallistics, PeakHoldsFor750MsThenFallsAt200DbPerSecond)
   EXPECT_NEAR(start - Db(s.peakHold), 20.0, 1e-6);
 }
 
-TEST(MeterBallistics, LevelFallsAt200DbPerSecondAndRestsAtTheFloor)
-{
-  const MeterBallistics b = EditorBallistics();
-  MeterChannelState s;
-  Settle(b, s, 1.0);
-  const double start = Db(s.level);
-  for (long i = 0; i < static_cast<long>(0.1 * kRate); ++i)
-    b.Process(s, 0.0);
-  EXPECT_NEAR(start - Db(s.level), 20.0, 0.01);
-
-  for (long i = 0; i < static_cast<long>(kRate); ++i)
-    b.Process(s, 0.0);
-  const double rest = s.level;
-  EXPECT_LE(rest, Amplitude(-72.0));
-  EXPECT_GT(Db(rest), -72.0 - 200.0 / kRate - 1e-9) << "one release step below the floor";
-  for (int i = 0; i < 1000; ++i)
-    b.Process(s, 0.0);
-  EXPECT_EQ(s.level, rest);
-}
-
 TEST(MeterBallistics, ReadOutIsMinusInfAtTheFloorAndTheTrueValueAboveTheCeiling)
 {
   const MeterBallistics b = EditorBallistics();

@@ -64,17 +64,6 @@ TEST(Oscilloscope, ChannelModeSelectsTheTraces)
   }
 }
 
-TEST(Oscilloscope, NarrowerThanOnePixelStrokesAnEmptyPath)
-{
-  Input input;
-  Scope scope(IRECT{0.f, 0.f, 0.5f, 100.f}, input.Feed(), kRate, 4.0, 2.0, Style());
-  EXPECT_EQ(scope.GetColumns().GetColumnCount(), 1u);
-  RecordingGraphics g;
-  scope.Draw(g);
-  EXPECT_EQ(g.Count(Op::Stroke), 1);
-  EXPECT_EQ(g.Count(Op::MoveTo) + g.Count(Op::LineTo), 0);
-}
-
 TEST(Oscilloscope, RedrawsEveryFrameWhileLiveAndOnlyWhenMarkedWhileFrozen)
 {
   Input input;

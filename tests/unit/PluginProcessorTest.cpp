@@ -70,18 +70,6 @@ struct Parsed
 
 } // namespace
 
-TEST(ChannelIOParsing, DotsSplitBusesAndEmptyOrUnreadablePiecesAddNoBus)
-{
-  Parsed p("2.2-2 x-1 0-2");
-  ASSERT_EQ(p.found, 3);
-  EXPECT_EQ(p.configs[0].NBuses(kInput), 2);
-  EXPECT_EQ(p.configs[0].NChans(kInput), 4);
-  EXPECT_EQ(p.configs[1].NBuses(kInput), 0);
-  EXPECT_EQ(p.configs[2].NBuses(kInput), 0);
-  EXPECT_EQ(p.maxIn, 4);
-  EXPECT_EQ(p.maxInBuses, 2);
-}
-
 TEST(ProcessorHostBuffers, FloatBlockIsConvertedProcessedAndWrittenBack)
 {
   RecordingProcessor p;
@@ -101,24 +89,6 @@ TEST(ProcessorHostBuffers, FloatBlockIsConvertedProcessedAndWrittenBack)
   // The block function ran on the scratch buffers, not on the host's memory.
   EXPECT_EQ(p.seenInputs[0], p.GetChannelData(kInput, 0).scratchBuf.data());
   EXPECT_EQ(p.seenOutputs[1], p.GetChannelData(kOutput, 1).scratchBuf.data());
-}
-
-TEST(ProcessorHostBuffers, DoubleBlockRunsOnTheHostBuffersThemselves)
-{
-  RecordingProcessor p;
-  p.ConnectAll();
-  p.SetBlockSize(2); // smaller than the block: double buffers need no scratch
-  p.gain = -1.0;
-  std::vector<double> inL = {1, 2, 3}, inR = {4, 5, 6}, outL(3), outR(3);
-  double* ins[2] = {inL.data(), inR.data()};
-  double* outs[2] = {outL.data(), outR.data()};
-  p.AttachHostBuffers(kInput, 2, ins, 3);
-  p.AttachHostBuffers(kOutput, 2, outs, 3);
-  p.ProcessHostBuffers(3);
-  EXPECT_EQ(p.calls, 1);
-  EXPECT_EQ(p.seenInputs[1], inR.data());
-  EXPECT_EQ(p.seenOutputs[0], outL.data());
-  EXPECT_EQ(outR, (std::vector<double>{-4, -5, -6}));
 }
 
 TEST(ProcessorHostBuffers, DisconnectedChannelTakesNoHostPointer)

@@ -28,13 +28,6 @@ std::size_t PushStream(SampleBuffer& buffer, long long first, std::size_t n)
   return buffer.Push(left.data(), right.data(), n);
 }
 
-// The newest `n` history frames, oldest first.
-std::vector<Frame> Newest(const SampleBuffer& buffer, std::size_t n)
-{
-  const auto& h = buffer.History();
-  return std::vector<Frame>(h.end() - static_cast<std::ptrdiff_t>(n), h.end());
-}
-
 struct CountingVisitor
 {
   void Apply(const double& x)

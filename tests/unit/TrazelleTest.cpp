@@ -132,22 +132,3 @@ TEST(TrazelleAudio, MissingSecondInputReadsAsSilence)
   host.plugin.MeterBuffer().Consume(1, 1);
   EXPECT_EQ(host.plugin.MeterBuffer().History().back(), (Frame{0.5, 0.0}));
 }
-
-TEST(TrazelleAudio, SinglePrecisionHostBlockPassesThroughBitForBit)
-{
-  Host host;
-  std::vector<float> inL(512), inR(512), outL(512), outR(512);
-  for (int i = 0; i < 512; ++i)
-  {
-    inL[i] = std::sin(0.01f * static_cast<float>(i)) * 0.8f;
-    inR[i] = 1.0f / static_cast<float>(i + 3);
-  }
-  float* ins[2] = {inL.data(), inR.data()};
-  float* outs[2] = {outL.data(), outR.data()};
-  host.plugin.AttachHostBuffers(kit::kInput, 2, ins, 512);
-  host.plugin.AttachHostBuffers(kit::kOutput, 2, outs, 512);
-  host.plugin.ProcessHostBuffers(512);
-  EXPECT_EQ(outL, inL);
-  EXPECT_EQ(outR, inR);
-  EXPECT_EQ(host.plugin.OscilloscopeBuffer().Available(), 512u);
-}

@@ -98,21 +98,6 @@ TEST_F(VST2Binding, OpenIdentifiesTheHostOnce)
   EXPECT_EQ(host.calls[audioMasterGetProductString], 1);
 }
 
-TEST_F(VST2Binding, SomeHostsGetOnlyTheFirstStereoInput)
-{
-  Config config = TestConfig();
-  config.channelIOStr = "4-4";
-  host.productString = "Adobe Audition";
-  auto plug = Make(config);
-  Dispatch(*plug, effOpen);
-  EXPECT_EQ(plug->GetHost(), kHostAudition);
-  EXPECT_TRUE(plug->IsChannelConnected(kInput, 1));
-  EXPECT_FALSE(plug->IsChannelConnected(kInput, 2));
-  EXPECT_FALSE(plug->IsChannelConnected(kInput, 3));
-  EXPECT_TRUE(plug->IsChannelConnected(kOutput, 3));
-  EXPECT_EQ(plug->GetAEffect()->numInputs, 4);
-}
-
 TEST_F(VST2Binding, SampleRateBlockSizeAndSuspendReachTheProcessor)
 {
   auto plug = Make();
