@@ -17,11 +17,17 @@ using trazelle::bench::kRate;
 using trazelle::bench::kScopeColumns;
 using LiveInput = trazelle::bench::ScopeBenchInput;
 
-void Configure(qm::control::ScopeColumns& scope, int mode)
+// The editor's scope in `mode` after five seconds of input: the history is full of signal.
+void Prepare(qm::control::ScopeColumns& scope, LiveInput& input, int mode)
 {
   scope.SetChannelMode(3);
   scope.SetTriggerEnabled(mode == 0);
   scope.SetDuration(mode == 0 ? 0.5 : 4.0);
+  for (int i = 0; i < 300; ++i)
+  {
+    input.PlayTick();
+    scope.Update(input.Buffer());
+  }
 }
 
 // Drain, trigger search and column reduction: the signal work of one frame.
@@ -30,12 +36,7 @@ void BM_OscilloscopeFrame_Reduce(benchmark::State& state)
   const int mode = static_cast<int>(state.range(0));
   LiveInput input;
   qm::control::ScopeColumns scope(kScopeColumns, kRate, 4.0, 2.0);
-  Configure(scope, mode);
-  for (int i = 0; i < 300; ++i) // five seconds: the history is full of signal
-  {
-    input.PlayTick();
-    scope.Update(input.Buffer());
-  }
+  Prepare(scope, input, mode);
   for (auto _ : state)
   {
     state.PauseTiming();
@@ -55,12 +56,7 @@ void BM_OscilloscopeFrame_ReadWindowBaseline(benchmark::State& state)
 {
   LiveInput input;
   qm::control::ScopeColumns scope(kScopeColumns, kRate, 4.0, 2.0);
-  Configure(scope, 0);
-  for (int i = 0; i < 300; ++i)
-  {
-    input.PlayTick();
-    scope.Update(input.Buffer());
-  }
+  Prepare(scope, input, 0);
   const auto& history = input.Buffer().History();
   const size_t window =
       size_t{kScopeColumns + scope.GetSearchColumns()} * scope.GetSamplesPerColumn();

@@ -6,8 +6,6 @@
 #include "controls/SignalMeter.h"
 #include "editor/Themes.h"
 
-#include <cstdlib>
-
 using namespace qm;
 using namespace qm::test;
 using kit::gfx::IColor;
@@ -103,11 +101,6 @@ TEST(EditorPixels, ClosingAndReopeningWhileFrozenShowsTheSameFrozenPicture)
   h.Run(3, play);
   ASSERT_TRUE(h.Capture(after, error)) << error;
   EXPECT_EQ(h.Plugin().Editor().GetPosition(), position);
-  if (std::getenv("TRAZELLE_DUMP"))
-  {
-    render::WritePngFile("/tmp/before.png", before, error);
-    render::WritePngFile("/tmp/after.png", after, error);
-  }
 
   // The scope shows signal, and exactly the same picture as before.
   EXPECT_GT(CountColour(after, 0, 49, 832, 304, Trazelle::ThemeColors(0)[7], 12), 200);

@@ -28,23 +28,20 @@ struct Where
   static constexpr float kFreezeX = 328.f, kRowY = 392.f;
   static constexpr float kChannelX = 376.f;
   static constexpr float kZoomX = 440.f;
-  static constexpr float kDurationX = 504.f;
   static constexpr float kModeX = 568.f;
-  static constexpr float kMenusX = 728.f, kThemeY = 376.f, kScaleY = 408.f;
+  static constexpr float kMenusX = 728.f, kThemeY = 376.f;
   static constexpr float kSliderY = 312.f;
 };
 
 class EditorTest : public ::testing::Test
 {
 protected:
-  void OpenAt(double rate)
+  void SetUp() override
   {
-    harness = std::make_unique<render::EditorHarness>(rate, 512);
+    harness = std::make_unique<render::EditorHarness>(44100.0, 512);
     std::string error;
     ASSERT_TRUE(harness->Open(error)) << error;
   }
-
-  void SetUp() override { OpenAt(44100.0); }
 
   Trazelle::Trazelle& Plugin() { return harness->Plugin(); }
   Trazelle::Settings& Settings() { return harness->Plugin().GetSettings(); }

@@ -105,26 +105,6 @@ TEST_F(EditorTest, FreezingEnablesThePositionSliderAndUnfreezingReturnsItToTheNe
   EXPECT_EQ(scope->GetColumns().GetFrozenPosition(), 1.0);
 }
 
-TEST_F(EditorTest, ReopeningRestoresTheRecordFreezeAndPosition)
-{
-  harness->Click(Where::kModeX, Where::kRowY);
-  harness->Click(Where::kChannelX, Where::kRowY);
-  harness->Click(Where::kFreezeX, Where::kRowY);
-  harness->Click(200.f, Where::kSliderY);
-  const double position = Plugin().Editor().GetPosition();
-  harness->Close();
-  EXPECT_FALSE(harness->IsOpen());
-  std::string error;
-  ASSERT_TRUE(harness->Open(error)) << error;
-  EXPECT_EQ(TextOf(Tag::kTagMode), "waveform");
-  EXPECT_EQ(TextOf(Tag::kTagChannel), "left");
-  auto* slider = harness->ControlAs<Slider>(Tag::kTagPosition);
-  EXPECT_FALSE(slider->IsDisabled());
-  EXPECT_EQ(slider->GetValue(), position);
-  EXPECT_EQ(harness->ControlAs<Scope>(Tag::kTagOscilloscope)->GetColumns().GetFrozenPosition(),
-            position);
-}
-
 TEST_F(EditorTest, ResetAtANewRateWhileOpenRecomputesDurationsAndBallistics)
 {
   auto* meter = harness->ControlAs<control::SignalMeter<2>>(Tag::kTagMeter);

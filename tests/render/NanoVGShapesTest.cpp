@@ -67,20 +67,4 @@ TEST_F(NanoVGFill, ClipRegionConfinesDrawing)
   EXPECT_EQ(Px(40, 50), kNone);
 }
 
-TEST_F(NanoVGFill, DottedLineStartsWithAVisiblePiece)
-{
-  // Length 80, dash 10: eight pieces, the even ones drawn.
-  Frame([](GraphicsContext& g) { g.DrawDottedLine(kRed, 10, 20, 90, 20, nullptr, 3.f, 10.f); });
-  EXPECT_EQ(Px(15, 20), kRed);
-  EXPECT_EQ(Px(25, 20), kNone);
-  EXPECT_EQ(Px(35, 20), kRed);
-  EXPECT_EQ(Px(85, 20), kNone);
-  // Shorter than one dash: nothing at all.
-  Frame([](GraphicsContext& g) { g.DrawDottedLine(kRed, 10, 20, 15, 20, nullptr, 3.f, 10.f); });
-  EXPECT_EQ(Px(12, 20), kNone);
-  // A dash length of zero does not hang or draw.
-  Frame([](GraphicsContext& g) { g.DrawDottedLine(kRed, 10, 20, 90, 20, nullptr, 3.f, 0.f); });
-  EXPECT_EQ(Px(15, 20), kNone);
-}
-
 } // namespace trazelle::test

@@ -71,6 +71,23 @@ public:
   std::vector<uint8_t> mPixels;
 };
 
+// Fills its rectangle in one colour; counts its draws.
+class FillControl : public IControl
+{
+public:
+  FillControl(const IRECT& bounds, IColor color) : IControl(bounds), mColor(color) {}
+  void Draw(GraphicsContext& g) override
+  {
+    g.FillRect(mColor, GetRECT());
+    ++mDraws;
+  }
+  void SetColor(IColor c) { mColor = c; }
+  int mDraws = 0;
+
+private:
+  IColor mColor;
+};
+
 } // namespace trazelle::test
 
 namespace kit::gfx

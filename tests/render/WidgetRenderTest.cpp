@@ -4,11 +4,8 @@
 #include "RenderFixture.h"
 
 #include "controls/ButtonControl.h"
-#include "controls/GridControl.h"
 #include "controls/KnobControl.h"
 #include "controls/SliderControl.h"
-
-#include <cmath>
 
 namespace trazelle::test
 {
@@ -38,16 +35,6 @@ ControlStyle ProbeStyle()
   return style;
 }
 
-class Backdrop : public IControl
-{
-public:
-  Backdrop(const IRECT& bounds, IColor color) : IControl(bounds), mColor(color) {}
-  void Draw(GraphicsContext& g) override { g.FillRect(mColor, GetRECT()); }
-
-private:
-  IColor mColor;
-};
-
 class WidgetRender : public RenderTest
 {
 public:
@@ -62,20 +49,6 @@ public:
   {
     G().Tick();
     Capture();
-  }
-
-  /** The row with the least brightness in column x between rows y0 and y1 (on white). */
-  int DarkestRow(int x, int y0, int y1) const
-  {
-    int best = y0;
-    int darkest = 1 << 30;
-    for (int y = y0; y < y1; ++y)
-    {
-      const IColor c = Px(x, y);
-      const int brightness = c.R + c.G + c.B;
-      if (brightness < darkest) darkest = brightness, best = y;
-    }
-    return best;
   }
 };
 
@@ -131,7 +104,7 @@ TEST_F(WidgetRender, DisabledSliderShowsAFaintOutlineAndNoFill)
   // edges let the 1 px outline cover whole pixels at the handle's left tip.
   ControlStyle style = ProbeStyle();
   style.colors[3] = COLOR_BLACK;
-  Attach(new Backdrop(IRECT(0, 0, 100, 80), COLOR_WHITE));
+  Attach(new FillControl(IRECT(0, 0, 100, 80), COLOR_WHITE));
   auto* slider =
       Attach(new qm::control::SliderControl<1>(IRECT(0.5f, 20, 100.5f, 36), nullptr, style, ""));
   slider->SetHandle(IRECT(0.5f, 20, 30.5f, 36));
@@ -145,30 +118,6 @@ TEST_F(WidgetRender, DisabledSliderShowsAFaintOutlineAndNoFill)
   Show();
   EXPECT_EQ(Px(50, 28), COLOR_WHITE) << "no fill while disabled";
   EXPECT_NEAR(Px(35, 27).R, 191, 16) << "black at a quarter weight over white";
-}
-
-TEST_F(WidgetRender, DecibelGridLinesFollowAmplitude)
-{
-  Attach(new Backdrop(IRECT(0, 0, 100, 80), COLOR_WHITE));
-  auto* grid = Attach(new qm::control::GridControl(IRECT(0, 0, 100, 80), ProbeStyle()));
-  grid->SetYRange(0, 1);
-  grid->SetSteps(1.0, 6.0);
-  grid->SetMinSpacing(10.f, 10.f);
-  grid->SetLines(true, false);
-  grid->SetDecibelMode(true);
-  Show();
-  // -6 dB at 80 x (1 - 0.501) = 39.9 and -12 dB at 80 x (1 - 0.251) = 59.9: each line's darkest
-  // row is the one holding most of its 1 px band.
-  const auto expectedRow = [](double db)
-  {
-    const double y = 80.0 * (1.0 - std::pow(10.0, db / 20.0));
-    return static_cast<int>(std::lround(y - 0.5));
-  };
-  EXPECT_EQ(DarkestRow(50, 30, 50), expectedRow(-6.0));
-  EXPECT_EQ(DarkestRow(50, 50, 66), expectedRow(-12.0));
-  const IColor darkest = Px(50, expectedRow(-6.0));
-  EXPECT_LT(darkest.R, 160) << darkest;
-  EXPECT_EQ(Px(50, 20), COLOR_WHITE) << "nothing between 0 and -6 dB";
 }
 
 } // namespace

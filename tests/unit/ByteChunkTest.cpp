@@ -1,12 +1,14 @@
 #include "framework/IByteChunk.h"
-
-#include <gtest/gtest.h>
+#include "framework/PluginMidi.h"
+#include "framework/PluginQueue.h"
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 using kit::IByteChunk;
+using kit::PluginQueue;
 
 TEST(ByteChunk, ReadPastTheEndGivesMinusOneAndLeavesTheValue)
 {
@@ -92,4 +94,49 @@ TEST(ByteChunk, ChunkWithoutMagicIsABareBody)
   IByteChunk empty;
   EXPECT_EQ(IByteChunk::GetPluginVerFromChunk(empty, pos), 0);
   EXPECT_EQ(pos, 0);
+}
+
+TEST(PluginQueue, KeepsOrderAndDropsWhenFull)
+{
+  PluginQueue<int> queue(4);
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(queue.Push(i));
+  EXPECT_FALSE(queue.Push(99)); // full: dropped
+  EXPECT_EQ(queue.ElementsAvailable(), 4u);
+
+  int value = -1;
+  for (int i = 0; i < 4; ++i)
+  {
+    ASSERT_TRUE(queue.Pop(value));
+    EXPECT_EQ(value, i);
+  }
+  EXPECT_FALSE(queue.Pop(value));
+  EXPECT_EQ(value, 3);
+}
+
+TEST(PluginQueue, ZeroCapacityTakesNothing)
+{
+  PluginQueue<int> queue(0);
+  int value = 0;
+  EXPECT_FALSE(queue.Push(1));
+  EXPECT_FALSE(queue.Pop(value));
+}
+
+TEST(SysExData, CopiesUpTo512BytesAndZeroFillsWithoutData)
+{
+  std::uint8_t bytes[600];
+  for (int i = 0; i < 600; ++i)
+    bytes[i] = static_cast<std::uint8_t>(i);
+  kit::SysExData cut(7, 600, bytes);
+  EXPECT_EQ(cut.mSize, 512);
+  EXPECT_EQ(cut.mOffset, 7);
+  EXPECT_EQ(cut.mData[511], static_cast<std::uint8_t>(511));
+
+  kit::SysExData none(0, 20, nullptr);
+  EXPECT_EQ(none.mSize, 20);
+  for (int i = 0; i < 20; ++i)
+    EXPECT_EQ(none.mData[i], 0);
+
+  kit::SysExData negative(0, -5, bytes);
+  EXPECT_EQ(negative.View().size, 0);
 }

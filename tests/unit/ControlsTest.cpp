@@ -1,17 +1,32 @@
-// The plug-in's controls operated directly: what each click, drag and wheel step does.
+// The plug-in's controls operated directly: what each click, drag and wheel step does and
+// what they draw.
 
+#include "RecordingGraphics.h"
 #include "WidgetTestSupport.h"
 #include "controls/ControlBase.h"
+#include "controls/GridControl.h"
 #include "controls/HidingOverlayControl.h"
 #include "controls/KnobControl.h"
 #include "controls/LineControl.h"
+#include "controls/Oscilloscope.h"
 #include "controls/PopupControl.h"
 #include "controls/SliderControl.h"
 #include "controls/SwitchControl.h"
+#include "plugin/Trazelle.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
+#include <string>
 #include <vector>
+
+using kit::gfx::IColor;
+using kit::gfx::IRECT;
+using kit::gfx::test::Op;
+using kit::gfx::test::RecordingGraphics;
+using qm::control::ControlStyle;
+using Scope = qm::control::Oscilloscope<2>;
 
 namespace qm::control::test
 {
@@ -45,23 +60,6 @@ TEST(ControlBase, SetColorsReplacesOnlyTheColoursAndRebuilds)
   EXPECT_EQ(c.GetStyle().labelText, style.labelText);
   EXPECT_EQ(c.styleChanges, 1);
   EXPECT_TRUE(c.IsDirty());
-}
-
-// The recording context measures 0.5 x size per glyph, so "theme" at size 18 is 45 x 18.
-TEST(ControlBase, PlaceLabelLeftCentresVerticallyAndGrowsBounds)
-{
-  RecordingGraphics g;
-  ProbeControl c(IRECT(680, 368, 776, 384), nullptr, TestStyle(), "");
-  c.PlaceLabel(g, "theme", ControlBase::kLabelLeft, 8.f);
-
-  const IRECT& label = c.GetLabelRect();
-  EXPECT_FLOAT_EQ(label.R, 680.f - 8.f);
-  EXPECT_FLOAT_EQ(label.W(), 45.f);
-  EXPECT_FLOAT_EQ(label.MH(), 376.f);
-  EXPECT_EQ(c.GetLabel(), "theme");
-  EXPECT_TRUE(c.GetStyle().showLabel);
-  EXPECT_EQ(c.GetRECT(), IRECT(label.L, 367, 776, 385));
-  EXPECT_EQ(c.GetTargetRECT(), IRECT(680, 368, 776, 384)) << "the label is not clickable";
 }
 
 std::vector<double> Clicks(int states, int clicks)
@@ -299,20 +297,6 @@ TEST_F(PopupFixture, ChoiceOutsideTheItemsKeepsTheTextButIsStillReported)
   EXPECT_EQ(chosen, (std::vector<int>{7}));
 }
 
-TEST(LineControl, ReversedPointsGiveAWellFormedBoxButKeepTheirDirection)
-{
-  RecordingGraphics g;
-  LineControl line(300, 200, 100, 50);
-  EXPECT_EQ(line.GetRECT(), IRECT(100, 50, 300, 200));
-  line.Draw(g);
-  const auto moves = g.Of(Op::MoveTo);
-  const auto lines = g.Of(Op::LineTo);
-  ASSERT_EQ(moves.size(), 1u);
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(moves[0].args, (std::vector<float>{300, 200}));
-  EXPECT_EQ(lines[0].args, (std::vector<float>{100, 50}));
-}
-
 TEST(LineControl, FlatLineIsStillDrawnByTheGraphicsContext)
 {
   // A horizontal line has a zero-height box; the context's 0.75 px margin must still reach it.
@@ -381,3 +365,208 @@ TEST_F(OverlayFixture, ControlsAddedWhileOpenAreHiddenAtOnce)
 
 } // namespace
 } // namespace qm::control::test
+
+namespace qm::control::test
+{
+namespace
+{
+
+constexpr float kSpacing = 14.f; // the value text size, as the editor sets it
+
+/** One drawn grid line: where it lies (y for horizontal, x for vertical) and its label. */
+struct Line
+{
+  float pos;
+  std::string label;
+  std::vector<float> labelRect;
+};
+
+struct Grid : ::testing::Test
+{
+  ControlStyle style = TestStyle();
+  RecordingGraphics g;
+
+  Grid()
+  {
+    style.valueText = IText(14.f, IColor(255, 38, 50, 56), "Abel-Regular", EAlign::Near);
+    style.showLabel = false;
+  }
+
+  /** Draws `grid` and pairs each slot-1 line stroke with the label drawn after it (if any). */
+  std::vector<Line> Draw(GridControl& grid, bool vertical)
+  {
+    g.Reset();
+    grid.Draw(g);
+    std::vector<Line> lines;
+    std::vector<Command> path;
+    for (const Command& c : g.commands)
+    {
+      if (c.op == Op::Clear)
+        path.clear();
+      else if (c.op == Op::MoveTo || c.op == Op::LineTo)
+        path.push_back(c);
+      else if (c.op == Op::Stroke)
+      {
+        EXPECT_EQ(c.pattern.GetFirstColor(), style.Color(1));
+        EXPECT_EQ(path.size(), 2u);
+        const float a = path[0].args[vertical ? 0 : 1], b = path[1].args[vertical ? 0 : 1];
+        EXPECT_EQ(a, b) << "grid lines are straight";
+        lines.push_back({a, {}, {}});
+        path.clear();
+      }
+      else if (c.op == Op::Text && !lines.empty())
+      {
+        lines.back().label = c.text;
+        lines.back().labelRect = c.args;
+      }
+    }
+    return lines;
+  }
+};
+
+// The editor's upper level grid: 3 dB steps on an amplitude scale, labels at least 14 px apart.
+TEST_F(Grid, DecibelLinesSitAtTheirAmplitudeCrowdedOnesAreSkippedNoneAtOrBelowMinus96)
+{
+  GridControl grid{IRECT(0, 48, 832, 176), style};
+  grid.SetXRange(0, 1);
+  grid.SetYRange(0, 1);
+  grid.SetSteps(0.001, 3.0);
+  grid.SetMinSpacing(3 * kSpacing, kSpacing);
+  grid.SetLines(true, false);
+  grid.SetDecibelMode(true);
+  grid.SetLabelPrecision(1);
+  const auto lines = Draw(grid, false);
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[0].label, "0.0");
+  EXPECT_EQ(lines[1].label, "-3.0");
+  const auto y = [](double level) { return 48.0 + 128.0 * (1.0 - std::pow(10.0, level / 20.0)); };
+  size_t next = 0;
+  double lastDrawn = 0.0;
+  for (int level = 0; level > -96; level -= 3)
+  {
+    if (next < lines.size() && std::stod(lines[next].label) == level)
+    {
+      EXPECT_NEAR(lines[next].pos, y(level), 1e-3) << level;
+      if (next > 0)
+      {
+        EXPECT_GE(std::fabs(y(level) - y(lastDrawn)), kSpacing - 1e-3) << level;
+      }
+      lastDrawn = level;
+      ++next;
+    }
+    else
+    {
+      EXPECT_LT(std::fabs(y(level) - y(lastDrawn)), kSpacing) << "skipped " << level;
+    }
+  }
+  EXPECT_EQ(next, lines.size()) << "every drawn line is a multiple of 3 dB above -96";
+  EXPECT_LT(lines.size(), 32u) << "the quiet end thins out";
+
+  grid.SetYRange(0, 1e-7);
+  EXPECT_TRUE(Draw(grid, false).empty()) << "silent range";
+  grid.SetYRange(0, 0);
+  EXPECT_TRUE(Draw(grid, false).empty()) << "empty range";
+  grid.SetYRange(0, 1);
+  grid.SetSteps(0.001, 0.0);
+  EXPECT_TRUE(Draw(grid, false).empty()) << "zero step";
+}
+
+// The editor's time grid starts at the smallest positive double, not at zero.
+TEST_F(Grid, TimeGridFromSmallestPositiveDoubleStartsOneStepIn)
+{
+  style.valueText.mVAlign = EVAlign::Bottom;
+  GridControl grid{IRECT(0, 48, 832, 304), style};
+  grid.SetYRange(0, 1);
+  grid.SetSteps(0.01, 1.0);
+  grid.SetLines(false, true);
+  grid.SetMirrored(1);
+  grid.SetLabelPrecision(2);
+  grid.SetMinSpacing(10.f, kSpacing);
+  for (double lowest :
+       {std::numeric_limits<double>::min(), std::numeric_limits<double>::denorm_min()})
+  {
+    grid.SetXRange(lowest, 0.2);
+    const auto lines = Draw(grid, true);
+    ASSERT_EQ(lines.size(), 20u);
+    EXPECT_NEAR(lines[0].pos, 41.6f, 1e-3);
+    EXPECT_EQ(lines[0].label, "0.01");
+    EXPECT_EQ(lines[1].label, "0.02");
+    EXPECT_EQ(lines[0].labelRect, (std::vector<float>{lines[0].pos, 48, lines[1].pos, 304}))
+        << "each label fills the cell right of its line";
+  }
+}
+
+} // namespace
+} // namespace qm::control::test
+
+namespace
+{
+
+constexpr double kRate = 48000.0;
+const IRECT kScopeBounds{0.f, 48.f, 832.f, 304.f}; // the editor's scope
+
+ControlStyle Style()
+{
+  ControlStyle style;
+  for (int i = 0; i < static_cast<int>(style.colors.size()); ++i)
+    style.colors[i] = IColor(255, (20 * i) % 256, (7 * i) % 256, 100);
+  return style;
+}
+
+// A plug-in at 48 kHz feeding the scope's buffer.
+struct Input
+{
+  Input()
+  {
+    plugin.SetSampleRate(kRate);
+    plugin.OnReset();
+  }
+  qm::Trazelle::SampleBuffer* Feed() { return &plugin.OscilloscopeBuffer(); }
+  qm::Trazelle::Trazelle plugin;
+};
+
+} // namespace
+
+TEST(Oscilloscope, ChannelModeSelectsTheTraces)
+{
+  Input input;
+  const ControlStyle style = Style();
+  Scope scope(kScopeBounds, input.Feed(), kRate, 4.0, 2.0, style);
+  const std::pair<int, std::vector<IColor>> cases[] = {
+      {1, {style.colors[8]}},
+      {2, {style.colors[7]}},
+      {3, {style.colors[8], style.colors[7]}},
+      {0, {}},
+      {4, {}},
+  };
+  for (const auto& [mode, colours] : cases)
+  {
+    scope.SetChannelMode(mode);
+    RecordingGraphics g;
+    scope.Draw(g);
+    const auto strokes = g.Of(Op::Stroke);
+    ASSERT_EQ(strokes.size(), colours.size()) << "mode " << mode;
+    for (size_t i = 0; i < strokes.size(); ++i)
+      EXPECT_EQ(strokes[i].pattern.GetFirstColor(), colours[i]) << "mode " << mode;
+  }
+}
+
+TEST(Oscilloscope, RedrawsEveryFrameWhileLiveAndOnlyWhenMarkedWhileFrozen)
+{
+  Input input;
+  Scope scope(kScopeBounds, input.Feed(), kRate, 4.0, 2.0, Style());
+  scope.SetClean();
+  EXPECT_TRUE(scope.IsDirty());
+  scope.Hide(true);
+  EXPECT_FALSE(scope.IsDirty());
+  scope.Hide(false);
+
+  scope.SetFrozen(true);
+  scope.SetClean();
+  EXPECT_FALSE(scope.IsDirty());
+  scope.SetFrozenPosition(0.5);
+  EXPECT_TRUE(scope.IsDirty());
+  scope.SetClean();
+  scope.SetGain(3.0);
+  EXPECT_TRUE(scope.IsDirty());
+}

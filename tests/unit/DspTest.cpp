@@ -1,9 +1,10 @@
+#include "controls/ScopedFlushDenormals.h"
 #include "dsp/DCBlocker.h"
 #include "dsp/StateVariableFilter.h"
 
-#include <gtest/gtest.h>
-
+#include <cfloat>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 
 using qm::dsp::DCBlocker;
@@ -77,3 +78,33 @@ TEST(StateVariableFilter, TwentyHertzLowPassFallsTwelveDbPerOctave)
   const double at1k = SteadyPeak(svf, 1000.0, 48000.0);
   EXPECT_NEAR(20 * std::log10(at1k), -68.0, 0.5); // (20 / 1000)^2
 }
+
+namespace
+{
+
+// Keeps the compiler from folding the arithmetic at build time.
+volatile double gSmallest = DBL_MIN;
+
+double Halved()
+{
+  return gSmallest * 0.5; // a denormal result unless flushed
+}
+
+} // namespace
+
+#ifdef QM_FLUSH_DENORMALS_SSE
+TEST(ScopedFlushDenormals, FlushesInsideAndRestoresOutside)
+{
+  EXPECT_GT(Halved(), 0.0);
+  {
+    qm::control::ScopedFlushDenormals flush;
+    EXPECT_EQ(Halved(), 0.0);
+    {
+      qm::control::ScopedFlushDenormals nested;
+      EXPECT_EQ(Halved(), 0.0);
+    }
+    EXPECT_EQ(Halved(), 0.0) << "an inner guard restores the outer mode, not the default";
+  }
+  EXPECT_GT(Halved(), 0.0);
+}
+#endif

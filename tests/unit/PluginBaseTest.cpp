@@ -30,19 +30,6 @@ IByteChunk BankOf(std::initializer_list<std::tuple<std::string, bool, std::int32
 
 } // namespace
 
-TEST(PluginBase, BankChunkIsNameFlagAndStatePerPreset)
-{
-  TestPluginAPI plug(TestConfig(0, 2));
-  plug.mValue = 5;
-  plug.MakeDefaultPresets("Empty", 1);
-  IByteChunk chunk;
-  ASSERT_TRUE(plug.SerializePresets(chunk));
-  const std::vector<std::uint8_t> expected = {
-      5, 0, 0, 0, 'E', 'm', 'p', 't', 'y', 1, 5, 0, 0, 0, // initialised: state follows
-      5, 0, 0, 0, 'e', 'm', 'p', 't', 'y', 0};            // not: no state
-  EXPECT_EQ(Bytes(chunk), expected);
-}
-
 TEST(PluginBase, UnserializePresetsLoadsNamesFlagsAndStates)
 {
   TestPluginAPI plug(TestConfig(0, 2));

@@ -30,7 +30,6 @@ public:
     ++calls;
     frameCounts.push_back(nFrames);
     seenInputs.assign(inputs, inputs + NChannels(kInput));
-    seenOutputs.assign(outputs, outputs + NChannels(kOutput));
     if (gain == 0.0)
     {
       PluginProcessor::ProcessBlock(inputs, outputs, nFrames);
@@ -53,43 +52,10 @@ public:
   double gain = 0.0;
   int calls = 0;
   std::vector<int> frameCounts;
-  std::vector<double*> seenInputs, seenOutputs;
-};
-
-struct Parsed
-{
-  std::vector<IOConfig> configs;
-  int maxIn = -1, maxOut = -1, maxInBuses = -1, maxOutBuses = -1;
-  int found = -1;
-
-  explicit Parsed(const std::string& text)
-  {
-    found = PluginProcessor::ParseChannelIO(text, configs, maxIn, maxOut, maxInBuses, maxOutBuses);
-  }
+  std::vector<double*> seenInputs;
 };
 
 } // namespace
-
-TEST(ProcessorHostBuffers, FloatBlockIsConvertedProcessedAndWrittenBack)
-{
-  RecordingProcessor p;
-  p.ConnectAll();
-  p.SetBlockSize(8);
-  p.gain = 2.0;
-  std::vector<float> inL = {0.5f, -0.25f, 1.0f}, inR = {0.125f, 0.0f, -1.0f};
-  std::vector<float> outL(3, 7.0f), outR(3, 7.0f);
-  float* ins[2] = {inL.data(), inR.data()};
-  float* outs[2] = {outL.data(), outR.data()};
-  p.AttachHostBuffers(kInput, 2, ins, 3);
-  p.AttachHostBuffers(kOutput, 2, outs, 3);
-  p.ProcessHostBuffers(3);
-
-  EXPECT_EQ(outL, (std::vector<float>{1.0f, -0.5f, 2.0f}));
-  EXPECT_EQ(outR, (std::vector<float>{0.25f, 0.0f, -2.0f}));
-  // The block function ran on the scratch buffers, not on the host's memory.
-  EXPECT_EQ(p.seenInputs[0], p.GetChannelData(kInput, 0).scratchBuf.data());
-  EXPECT_EQ(p.seenOutputs[1], p.GetChannelData(kOutput, 1).scratchBuf.data());
-}
 
 TEST(ProcessorHostBuffers, DisconnectedChannelTakesNoHostPointer)
 {

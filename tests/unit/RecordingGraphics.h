@@ -59,8 +59,6 @@ public:
   // Pop-up answer: index chosen (-1: dismissed).
   int popupChoice = -1;
   IPopupMenu* lastMenu = nullptr;
-  std::string lastTextEntry;
-  IRECT lastTextEntryBounds;
 
   int Count(Op op) const
   {
@@ -184,12 +182,7 @@ public:
   bool PromptForColor(IColor&, const char*, IColorPickerHandlerFunc) override { return false; }
   bool OpenURL(const char*, const char*, const char*, const char*) override { return true; }
   PlatformFontPtr LoadPlatformFont(const char*, const char*) override { return nullptr; }
-  void CreatePlatformTextEntry(int, const IText&, const IRECT& bounds, int,
-                               const char* str) override
-  {
-    lastTextEntry = str;
-    lastTextEntryBounds = bounds;
-  }
+  void CreatePlatformTextEntry(int, const IText&, const IRECT&, int, const char*) override {}
   IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT&, bool& isAsync) override
   {
     isAsync = false;

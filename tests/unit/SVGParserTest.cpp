@@ -1,6 +1,5 @@
 #include "graphics/svg/SVGParser.h"
 #include "graphics/svg/SVGPathBuilder.h"
-#include "graphics/svg/SVGValues.h"
 
 #include <gtest/gtest.h>
 
@@ -11,17 +10,6 @@ using namespace kit::gfx::svg;
 
 namespace
 {
-
-Image Parse(const std::string& body, const std::string& svgAttrs = R"(width="100" height="100")",
-            std::string_view units = "px", float dpi = 96.f)
-{
-  Image image;
-  std::string error;
-  const std::string doc =
-      "<svg xmlns=\"http://www.w3.org/2000/svg\" " + svgAttrs + ">" + body + "</svg>";
-  EXPECT_TRUE(ParseSVG(doc, units, dpi, image, &error)) << error << "\n" << doc;
-  return image;
-}
 
 bool Fails(const std::string& doc, ParseLimits limits = {})
 {
@@ -72,52 +60,6 @@ TEST(SVGPathData, MalformedDataKeepsWhatCameBefore)
   EXPECT_EQ(paths[0].points.size(), 7u);
   EXPECT_TRUE(BuildPath("10 10 L 20 20").empty());            // no initial command
   EXPECT_TRUE(BuildPath("M0 0 A1 1 0 2 1 5 5").size() == 0u); // flag must be 0 or 1
-}
-
-TEST(SVGDocument, SizeAndViewBoxInRequestedUnits)
-{
-  Image px = Parse(R"(<rect width="360" height="120"/>)",
-                   R"(width="180" height="60" viewBox="0 0 360 120")");
-  EXPECT_FLOAT_EQ(px.width, 180.f);
-  EXPECT_FLOAT_EQ(px.height, 60.f);
-  EXPECT_EQ(px.shapes[0].bounds, (std::array<float, 4>{0, 0, 180, 60}));
-
-  // 1 inch at 72 dpi is 72 px; reported in points it is 72 pt.
-  Image pt = Parse("", R"(width="1in" height="2in")", "px", 72.f);
-  EXPECT_FLOAT_EQ(pt.width, 72.f);
-  EXPECT_FLOAT_EQ(pt.height, 144.f);
-  Image mm = Parse("", R"(width="25.4mm" height="10" )", "in", 96.f);
-  EXPECT_FLOAT_EQ(mm.width, 1.f);
-  EXPECT_FLOAT_EQ(mm.height, 10.f / 96.f);
-
-  // No width/height: the viewBox size.
-  Image vb = Parse("", R"(viewBox="0 0 30 40")");
-  EXPECT_FLOAT_EQ(vb.width, 30.f);
-  EXPECT_FLOAT_EQ(vb.height, 40.f);
-}
-
-TEST(SVGGradients, LinearBoundingBoxGradientMapsAcrossTheShape)
-{
-  const Image image = Parse(R"svg(
-    <defs><linearGradient id="g" x2="1">
-      <stop offset="0" stop-color="#ff0000"/>
-      <stop offset="50%" style="stop-color:lime; stop-opacity: 0.5"/>
-      <stop offset="0.25" stop-color="blue"/>
-    </linearGradient></defs>
-    <rect x="10" y="10" width="40" height="20" fill="url(#g)"/>)svg");
-  ASSERT_EQ(image.shapes.size(), 1u);
-  const Paint& fill = image.shapes[0].fill;
-  ASSERT_EQ(fill.type, PaintType::LinearGradient);
-  ASSERT_EQ(fill.gradient.stops.size(), 3u);
-  EXPECT_EQ(fill.gradient.stops[1].color, (Color{0, 255, 0, 128}));
-  EXPECT_FLOAT_EQ(fill.gradient.stops[2].offset, 0.5f); // offsets never decrease
-  // The gradient runs along its y axis from the box's left edge to its right edge.
-  const Point start = Apply(fill.gradient.xform, {10, 10});
-  EXPECT_NEAR(start.x, 0.f, 1e-5);
-  EXPECT_NEAR(start.y, 0.f, 1e-5);
-  EXPECT_NEAR(Apply(fill.gradient.xform, {50, 10}).y, 1.f, 1e-5);
-  EXPECT_NEAR(Apply(fill.gradient.xform, {30, 30}).y, 0.5f, 1e-5);
-  EXPECT_NEAR(Apply(fill.gradient.xform, {10, 30}).y, 0.f, 1e-5);
 }
 
 TEST(SVGFailures, MalformedOrHostileDocumentsFailCleanly)

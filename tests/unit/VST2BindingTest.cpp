@@ -1,13 +1,13 @@
 // The binding driven in-process through its effect record, with a recording
-// host callback. The plug-in binary's own checks (through dlopen) are in
-// tools/vsthost.
+// host callback, and how hosts are told apart. The plug-in binary's own checks
+// (through dlopen) are in tools/vsthost.
 
+#include "framework/PluginHost.h"
 #include "framework/VST2Interface.h"
 #include "tests/unit/TestPlugins.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <string>
@@ -111,19 +111,6 @@ TEST_F(VST2Binding, SampleRateBlockSizeAndSuspendReachTheProcessor)
   EXPECT_EQ(plug->resets, 3); // rate, block size, suspend
 }
 
-TEST_F(VST2Binding, ProgramChunkIsHeaderThenState)
-{
-  auto plug = Make();
-  plug->mValue = 0x11223344;
-  void* data = nullptr;
-  ASSERT_EQ(Dispatch(*plug, effGetChunk, 1, 0, &data), 12);
-  const std::vector<unsigned char> expected = {0x74, 0x66, 0x66, 0x70, 0,    0,
-                                               1,    0,    0x44, 0x33, 0x22, 0x11};
-  EXPECT_EQ(std::memcmp(data, expected.data(), expected.size()), 0);
-  // Asking twice does not grow the chunk.
-  EXPECT_EQ(Dispatch(*plug, effGetChunk, 1, 0, &data), 12);
-}
-
 TEST_F(VST2Binding, SetChunkLoadsProgramAndBank)
 {
   auto plug = Make();
@@ -199,4 +186,27 @@ TEST_F(VST2Binding, UnknownAndHighOpcodesAnswerZero)
                                        effSetProcessPrecision, 70, 80, 1000, -1})
     EXPECT_EQ(Dispatch(*plug, opcode, 0, 1, nullptr, 1.f), 0) << opcode;
   EXPECT_EQ(PluginVST2::VSTDispatcher(nullptr, effGetVstVersion, 0, 0, nullptr, 0.f), 0);
+}
+
+TEST(IdentifyHost, EarlierWordsWinOverLaterOnes)
+{
+  // "live" is tested before "waveform" and "reason": any name containing it is 9.
+  EXPECT_EQ(IdentifyHost("Waveform Live Edition"), 9);
+  EXPECT_EQ(IdentifyHost("Oliver's Reason"), 9);
+  // "reaper" comes first of all.
+  EXPECT_EQ(IdentifyHost("Reaper inside Cubase"), 1);
+  // "bitwig" alone is not enough; "standalone" is tested late.
+  EXPECT_EQ(IdentifyHost("Bitwig"), 0);
+  EXPECT_EQ(IdentifyHost("Some Standalone Logic"), 21);
+}
+
+TEST(IdentifyHost, NoNameOrALongOneIsReadOnlyUpToTheCopysLength)
+{
+  EXPECT_EQ(IdentifyHost(""), 0);
+  EXPECT_EQ(IdentifyHost(nullptr), 0);
+  std::string name(100000, 'x');
+  EXPECT_EQ(IdentifyHost(name.c_str()), 0);
+  // A word past the bounded copy is not seen; one inside it is.
+  EXPECT_EQ(IdentifyHost((name + "cubase").c_str()), 0);
+  EXPECT_EQ(IdentifyHost(("cubase" + name).c_str()), 3);
 }

@@ -1,12 +1,13 @@
+#include "graphics/FontNameTable.h"
+#include "graphics/svg/SVGParser.h"
 #include "resources/EmbeddedResources.h"
 
-#include "graphics/svg/SVGParser.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
+#include <vector>
 
 using qm::resources::FindEmbeddedResource;
+using namespace kit::gfx;
 
 namespace
 {
@@ -41,15 +42,6 @@ TEST(EmbeddedResources, EveryFontTheEditorLoadsIsATrueTypeFontUnderItsUpperCased
   }
 }
 
-TEST(EmbeddedResources, FileNamesAsTheEditorPassesThemFindTheSameResource)
-{
-  EXPECT_EQ(FindEmbeddedResource("Roboto-Regular.ttf", "ttf"),
-            FindEmbeddedResource("ROBOTO-REGULAR.TTF", "TTF"));
-  EXPECT_EQ(FindEmbeddedResource("neuropol-x-rg.ttf", "TTF"),
-            FindEmbeddedResource("NEUROPOL-X-RG.TTF", "TTF"));
-  EXPECT_NE(FindEmbeddedResource("Quillmarsh_Logo_360x120.svg", "SVG"), nullptr);
-}
-
 TEST(EmbeddedResources, LogoIsZeroTerminatedShapesOnlySvgWithAThreeToOneArea)
 {
   const auto* r = FindEmbeddedResource("QUILLMARSH_LOGO_360X120.SVG", "SVG");
@@ -65,4 +57,44 @@ TEST(EmbeddedResources, LogoIsZeroTerminatedShapesOnlySvgWithAThreeToOneArea)
   EXPECT_FLOAT_EQ(image.width, 360.f);
   EXPECT_FLOAT_EQ(image.height, 120.f);
   EXPECT_GE(image.shapes.size(), 5u);
+}
+
+namespace
+{
+
+std::span<const uint8_t> Embedded(const char* name)
+{
+  const auto* res = qm::resources::FindEmbeddedResource(name, "TTF");
+  if (!res) return {};
+  return {res->data.data(), res->data.size()};
+}
+
+} // namespace
+
+TEST(FontFaceNamesFromBytes, ReadsFamilyAndRegularStyleOfTheDefaultFont)
+{
+  const auto bytes = Embedded("ROBOTO-REGULAR.TTF");
+  ASSERT_FALSE(bytes.empty());
+  FontFaceNames names;
+  ASSERT_TRUE(ReadFontFaceNames(bytes, names));
+  EXPECT_EQ(names.family, "Roboto");
+  EXPECT_EQ(names.style, "Regular");
+  EXPECT_EQ(names.Weight(), 400);
+  EXPECT_FALSE(names.IsItalic());
+}
+
+TEST(FontFaceNamesFromBytes, TruncatedOrForeignDataFailsWithoutReadingPastTheEnd)
+{
+  const auto bytes = Embedded("ROBOTO-REGULAR.TTF");
+  ASSERT_GT(bytes.size(), 400u);
+  FontFaceNames names;
+  // Every prefix either parses or fails; none may read outside its bytes
+  // (the sanitizer build catches overreads).
+  for (size_t n : {size_t{0}, size_t{4}, size_t{11}, size_t{12}, size_t{100}, size_t{300}})
+  {
+    std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + n);
+    EXPECT_FALSE(ReadFontFaceNames(prefix, names)) << n;
+  }
+  const std::vector<uint8_t> svg = {'<', 's', 'v', 'g', ' ', 'x', '=', '"', '1', '"', '/', '>'};
+  EXPECT_FALSE(ReadFontFaceNames(svg, names));
 }
