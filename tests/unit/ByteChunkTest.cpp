@@ -10,7 +10,8 @@
 using kit::IByteChunk;
 using kit::PluginQueue;
 
-TEST(ByteChunk, ReadPastTheEndGivesMinusOneAndLeavesTheValue)
+// Reads outside the chunk fail with -1 and leave the value alone; a failed position stays failed.
+TEST(ByteChunk, ReadsPastTheEndFromNegativeOrHugePositionsGiveMinusOne)
 {
   IByteChunk chunk;
   chunk.Put(std::int32_t{7});
@@ -20,29 +21,13 @@ TEST(ByteChunk, ReadPastTheEndGivesMinusOneAndLeavesTheValue)
   std::int32_t i = 0;
   EXPECT_EQ(chunk.Get(i, 1), -1); // straddles the end
   EXPECT_EQ(chunk.Get(i, 4), -1); // starts at the end
-  EXPECT_EQ(chunk.Get(i, 0), 4);
-}
-
-TEST(ByteChunk, NegativePositionPropagatesThroughChainedReads)
-{
-  IByteChunk chunk;
-  chunk.Put(std::int32_t{1});
-  chunk.Put(std::int32_t{2});
-  std::int32_t a = 0, b = 0;
-  int pos = chunk.Get(a, -1);
-  pos = chunk.Get(b, pos);
-  EXPECT_EQ(pos, -1);
-  EXPECT_EQ(chunk.GetBytes(&a, 4, -5), -1);
-  EXPECT_EQ(chunk.GetBytes(&a, -4, 0), -1);
-}
-
-TEST(ByteChunk, PositionsNearIntMaxDoNotWrap)
-{
-  IByteChunk chunk;
-  chunk.Put(std::int32_t{1});
-  std::int32_t i = 0;
-  EXPECT_EQ(chunk.Get(i, 0x7ffffffe), -1);
+  EXPECT_EQ(chunk.Get(i, chunk.Get(i, -1)), -1);
+  EXPECT_EQ(chunk.GetBytes(&i, 4, -5), -1);
+  EXPECT_EQ(chunk.GetBytes(&i, -4, 0), -1);
+  EXPECT_EQ(chunk.Get(i, 0x7ffffffe), -1); // no wrap near INT_MAX
   EXPECT_EQ(chunk.GetBytes(&i, 0x7fffffff, 2), -1);
+  EXPECT_EQ(chunk.Get(i, 0), 4);
+  EXPECT_EQ(i, 7);
 }
 
 TEST(ByteChunk, StringWithLengthBelowOneReadsEmpty)

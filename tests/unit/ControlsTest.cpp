@@ -363,14 +363,6 @@ TEST_F(OverlayFixture, ControlsAddedWhileOpenAreHiddenAtOnce)
   EXPECT_FALSE(lateLink->IsHidden());
 }
 
-} // namespace
-} // namespace qm::control::test
-
-namespace qm::control::test
-{
-namespace
-{
-
 constexpr float kSpacing = 14.f; // the value text size, as the editor sets it
 
 /** One drawn grid line: where it lies (y for horizontal, x for vertical) and its label. */
