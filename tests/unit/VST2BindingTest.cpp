@@ -247,12 +247,12 @@ TEST_F(VST2Binding, SetChunkWithoutHeaderIsABareState)
   EXPECT_EQ(plug->mValue, 5);
 }
 
-TEST_F(VST2Binding, ShortMagicLedChunkAnswersOneAndChangesNothing)
+TEST_F(VST2Binding, ShortMagicLedChunkAnswersZeroAndChangesNothing)
 {
   auto plug = Make();
   plug->mValue = 3;
   std::vector<unsigned char> shortChunk = {0x74, 0x66, 0x66, 0x70, 0, 0};
-  EXPECT_EQ(Dispatch(*plug, effSetChunk, 1, 6, shortChunk.data()), 1);
+  EXPECT_EQ(Dispatch(*plug, effSetChunk, 1, 6, shortChunk.data()), 0);
   EXPECT_EQ(plug->mValue, 3);
 }
 
