@@ -46,7 +46,15 @@ LRESULT CALLBACK GraphicsWin::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM
   auto* self = reinterpret_cast<GraphicsWin*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
   if (!self || hWnd != self->mPlugWnd) return DefWindowProcW(hWnd, msg, wParam, lParam);
   ++self->mMessageDepth;
-  const LRESULT result = self->HandleMessage(hWnd, msg, wParam, lParam);
+  LRESULT result = 0;
+  // The host's message loop called us: nothing may unwind into it.
+  try
+  {
+    result = self->HandleMessage(hWnd, msg, wParam, lParam);
+  }
+  catch (...)
+  {
+  }
   // A close the host asked for inside a menu's modal loop waited for it; once the outermost
   // message has returned nothing of this window is on the stack any more.
   GraphicsEditorDelegate* dlg = self->GetDelegate();
