@@ -28,6 +28,7 @@ void MeterBallistics::SetBallistics(double attackDbPerSecond, double releaseDbPe
   mCeilingDb = ceilingDb;
   UpdateFactors();
   mFloorAmplitude = std::pow(10.0, floorDb * 0.05);
+  mOverAmplitude = std::max(1.0, std::pow(10.0, ceilingDb * 0.05));
   mHoldSamples = static_cast<uint64_t>(mSampleRate * holdMs * 0.001);
 }
 

@@ -40,12 +40,17 @@ public:
   void SetBallistics(double attackDbPerSecond, double releaseDbPerSecond, double floorDb,
                      double ceilingDb, double holdMs);
 
-  // One sample of one channel. Non-finite samples count as silence: a single
-  // infinity would otherwise pin the level at infinity for good.
+  // One sample of one channel. An infinite sample is a broken signal at its
+  // loudest: it reads as an over (the top of the scale, never below full
+  // scale), so the meter shows it rather than hide it as silence. NaN carries
+  // no level and is ignored.
   void Process(MeterChannelState& s, double sample) const
   {
     double x = std::fabs(sample);
-    if (!std::isfinite(x)) x = 0.0;
+    if (std::isnan(x))
+      x = 0.0;
+    else if (std::isinf(x))
+      x = mOverAmplitude;
     if (x > s.inputPeak) s.inputPeak = x;
     if (s.inputPeak <= s.level)
     {
@@ -96,6 +101,7 @@ private:
   double mFloorDb = -80.0;
   double mCeilingDb = 0.0;
   double mFloorAmplitude = 0.0001;
+  double mOverAmplitude = 1.0; // what an infinite sample reads as
   uint64_t mHoldSamples = 0;
 };
 

@@ -82,12 +82,11 @@ void TrazelleEditor::Layout(GraphicsContext* g)
       { DrawAboutPage(gr, r, kAboutLineSpacing, logo, titleLogo); });
   g->AttachControl(overlay);
 
-  // Everything below the title bar hides while the about page is shown.
+  // Everything below the title bar hides while the about page is shown. A control the context
+  // refused is already deleted: only attached ones join the list.
   auto attach = [&](IControl* c, int tag = -1, const char* group = "")
   {
-    g->AttachControl(c, tag, group);
-    overlay->AddToListA(c);
-    return c;
+    if (IControl* attached = g->AttachControl(c, tag, group)) overlay->AddToListA(attached);
   };
 
   const float gridLabelSize = UpperLevelGridStyle().valueText.mSize;
@@ -197,8 +196,7 @@ void TrazelleEditor::Layout(GraphicsContext* g)
     auto* link = new IURLControl(rect, label, url, text::About(), COLOR_TRANSPARENT,
                                  kLinkHoverColor, COLOR_BLACK);
     link->SetIgnoreMouse(false);
-    g->AttachControl(link);
-    overlay->AddToListB(link);
+    if (g->AttachControl(link)) overlay->AddToListB(link);
   }
 }
 

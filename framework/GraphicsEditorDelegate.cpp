@@ -16,12 +16,14 @@ GraphicsEditorDelegate::~GraphicsEditorDelegate() = default;
 
 void* GraphicsEditorDelegate::OpenWindow(void* parent)
 {
-  if (!mGraphics)
-  {
-    mGraphics = CreateGraphics();
-    if (mGraphics && mLastWidth != 0 && mLastHeight != 0 && mLastScale != 0.f)
-      mGraphics->Resize(mLastWidth, mLastHeight, mLastScale, false);
-  }
+  // Hosts may open again without a close to show the window anew. Laying out again into the open
+  // context would double its controls: the editor is rebuilt from scratch instead.
+  if (mGraphics) CloseWindow();
+  // An editor inside its menu's modal loop cannot be replaced before the loop returns.
+  if (mCloseDeferred) return nullptr;
+  mGraphics = CreateGraphics();
+  if (mGraphics && mLastWidth != 0 && mLastHeight != 0 && mLastScale != 0.f)
+    mGraphics->Resize(mLastWidth, mLastHeight, mLastScale, false);
   // The context opens its window, lays the editor out and then calls OnUIOpen.
   return mGraphics ? mGraphics->OpenWindow(parent) : nullptr;
 }
@@ -29,6 +31,14 @@ void* GraphicsEditorDelegate::OpenWindow(void* parent)
 void GraphicsEditorDelegate::CloseWindow()
 {
   if (mClosing) return;
+  // The window, the context and the menu are on the stack below a modal loop: freeing them now
+  // would pull them from under it.
+  if (mGraphics && mGraphics->InModalLoop())
+  {
+    mCloseDeferred = true;
+    return;
+  }
+  mCloseDeferred = false;
   mClosing = true;
   OnUIClose();
   if (mGraphics)

@@ -54,6 +54,9 @@ public:
   // The open editor's graphics context, or null.
   GraphicsContext* GetUI() const { return mGraphics.get(); }
   bool IsClosing() const { return mClosing; }
+  // The host asked to close while the editor was inside a modal loop (a native pop-up menu); the
+  // window finishes the close once that loop has returned.
+  bool IsCloseDeferred() const { return mCloseDeferred; }
 
   // Size and scale the editor had when its window last closed (0 before).
   int GetRememberedWidth() const { return mLastWidth; }
@@ -68,6 +71,7 @@ private:
   int mLastHeight = 0;
   float mLastScale = 0.f;
   bool mClosing = false;
+  bool mCloseDeferred = false;
 };
 
 } // namespace kit::gfx

@@ -174,12 +174,16 @@ int PluginBase::UnserializePresets(const IByteChunk& chunk, int startPos)
 
     if (preset->mInitialized)
     {
+      // A state that cannot be read fails the whole bank (undone below): loading the preset's old
+      // state under the bank's new name would be neither.
       pos = UnserializeState(chunk, pos);
-      if (pos > 0)
+      if (pos <= 0)
       {
-        preset->mChunk.Clear();
-        SerializeState(preset->mChunk);
+        pos = -1;
+        break;
       }
+      preset->mChunk.Clear();
+      SerializeState(preset->mChunk);
     }
   }
   if (pos < 0)

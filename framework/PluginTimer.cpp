@@ -40,13 +40,26 @@ void Timer::Unregister(Timer* timer)
   std::erase(registry.timers, timer);
 }
 
+void Timer::Call(Timer& timer)
+{
+  // Ticks come from the host's idle calls or its message loop: an exception must not unwind into
+  // the host. The tick is lost; the next one runs as usual.
+  try
+  {
+    timer.mFunc(timer);
+  }
+  catch (...)
+  {
+  }
+}
+
 bool Timer::Fire(Timer* timer)
 {
   Registry& registry = GetRegistry();
   std::lock_guard guard(registry.lock);
   if (std::find(registry.timers.begin(), registry.timers.end(), timer) == registry.timers.end())
     return false;
-  timer->mFunc(*timer);
+  Call(*timer);
   return true;
 }
 
@@ -59,7 +72,7 @@ bool Timer::FireById(std::uintptr_t id)
   {
     if (timer->mId == id)
     {
-      timer->mFunc(*timer);
+      Call(*timer);
       return true;
     }
   }

@@ -52,6 +52,8 @@ protected:
   std::uintptr_t mId = 0; // the platform's id for this timer, 0 when none
 
 private:
+  static void Call(Timer& timer);
+
   ITimerFunction mFunc;
   std::uint32_t mIntervalMs;
 };

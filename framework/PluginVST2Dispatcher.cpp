@@ -14,6 +14,13 @@ namespace kit
 
 using namespace vst2;
 
+namespace
+{
+// Far above any real host's block (a few thousand frames), far below what would exhaust memory:
+// every channel gets a scratch buffer of this many doubles.
+constexpr std::intptr_t kMaxBlockSize = 1 << 20;
+} // namespace
+
 std::intptr_t PluginVST2::VSTDispatcher(AEffect* effect, std::int32_t opCode, std::int32_t idx,
                                         std::intptr_t value, void* ptr, float opt)
 {
@@ -21,12 +28,20 @@ std::intptr_t PluginVST2::VSTDispatcher(AEffect* effect, std::int32_t opCode, st
   if (plug == nullptr) return 0;
   Trace("kit::PluginVST2::VSTDispatcher", "opCode:%i idx:%i value:%i\n", opCode, idx,
         static_cast<int>(value));
-  if (opCode == effClose)
+  // No exception may cross into the host: a failure anywhere answers 0.
+  try
   {
-    delete plug;
+    if (opCode == effClose)
+    {
+      delete plug;
+      return 0;
+    }
+    return plug->Dispatch(opCode, idx, value, ptr, opt);
+  }
+  catch (...)
+  {
     return 0;
   }
-  return plug->Dispatch(opCode, idx, value, ptr, opt);
 }
 
 std::intptr_t PluginVST2::Dispatch(std::int32_t opCode, std::int32_t idx, std::intptr_t value,
@@ -49,7 +64,8 @@ std::intptr_t PluginVST2::Dispatch(std::int32_t opCode, std::int32_t idx, std::i
     return GetCurrentPresetIdx();
 
   case effSetProgramName:
-    if (ptr != nullptr) ModifyCurrentPreset(ReadText(ptr, IPreset::kMaxNameLen).c_str());
+    // The interface sizes the host's buffer at kVstMaxProgNameLen, whatever a preset may hold.
+    if (ptr != nullptr) ModifyCurrentPreset(ReadText(ptr, kVstMaxProgNameLen).c_str());
     return 0;
 
   case effGetProgramName:
@@ -74,6 +90,8 @@ std::intptr_t PluginVST2::Dispatch(std::int32_t opCode, std::int32_t idx, std::i
     return 0;
 
   case effSetBlockSize:
+    // Refused before anything is allocated for it.
+    if (value < 0 || value > kMaxBlockSize) return 0;
     SetBlockSize(static_cast<int>(value));
     OnReset();
     return 0;
@@ -261,7 +279,9 @@ std::intptr_t PluginVST2::SetChunk(std::int32_t idx, std::intptr_t size, const v
 {
   if (ptr == nullptr || size < 0 || size > INT32_MAX) return 0;
   const bool isBank = idx == 0;
-  IByteChunk& chunk = isBank ? mBankState : mState;
+  // Hosts hand back the very buffer effGetChunk returned: copy out of it before anything of ours
+  // is resized or overwritten.
+  IByteChunk chunk;
   chunk.Resize(static_cast<int>(size));
   if (size > 0) std::memcpy(chunk.GetData(), ptr, static_cast<size_t>(size));
 
@@ -273,10 +293,11 @@ std::intptr_t PluginVST2::SetChunk(std::int32_t idx, std::intptr_t size, const v
   }
   else
   {
+    // UnserializeState answers 0 for a state it cannot read; nothing was loaded then.
     pos = UnserializeState(chunk, pos);
-    ModifyCurrentPreset();
+    if (pos > 0) ModifyCurrentPreset();
   }
-  if (pos < 0) return 0;
+  if (pos <= 0) return 0;
   OnRestoreState();
   return 1;
 }
@@ -447,9 +468,15 @@ void PluginVST2::VSTSetParameter(AEffect* effect, std::int32_t idx, float value)
   PluginVST2* plug = GetPlug(effect);
   IParam* param = plug != nullptr ? plug->GetParam(idx) : nullptr;
   if (param == nullptr) return;
-  param->SetNormalized(value);
-  plug->SendParameterValueFromAPI(idx, value, true);
-  plug->OnParamChange(idx, kHost, -1);
+  try
+  {
+    param->SetNormalized(value);
+    plug->SendParameterValueFromAPI(idx, value, true);
+    plug->OnParamChange(idx, kHost, -1);
+  }
+  catch (...)
+  {
+  }
 }
 
 } // namespace kit

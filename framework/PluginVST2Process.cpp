@@ -66,14 +66,21 @@ void PluginVST2::ProcessBlock(AEffect* effect, T** inputs, T** outputs, std::int
 {
   PluginVST2* plug = GetPlug(effect);
   if (plug == nullptr) return;
-  plug->AttachHostBuffers(kInput, effect->numInputs, inputs, nFrames);
-  plug->AttachHostBuffers(kOutput, effect->numOutputs, outputs, nFrames);
-  plug->PreProcess();
-  if (accumulate)
-    plug->ProcessHostBuffersAccumulating(nFrames);
-  else
-    plug->ProcessHostBuffers(nFrames);
-  plug->PostProcess();
+  // Nothing here throws by design; should anything, it must not unwind into the host.
+  try
+  {
+    plug->AttachHostBuffers(kInput, effect->numInputs, inputs, nFrames);
+    plug->AttachHostBuffers(kOutput, effect->numOutputs, outputs, nFrames);
+    plug->PreProcess();
+    if (accumulate)
+      plug->ProcessHostBuffersAccumulating(nFrames);
+    else
+      plug->ProcessHostBuffers(nFrames);
+    plug->PostProcess();
+  }
+  catch (...)
+  {
+  }
 }
 
 void PluginVST2::VSTProcess(AEffect* effect, float** inputs, float** outputs, std::int32_t nFrames)

@@ -438,6 +438,9 @@ public:
   IControl* GetMouseControl(float x, float y, bool capture, bool mouseOver = false,
                             int64_t touchID = 0);
   void ReleaseMouseCapture();
+  /** The platform lost the pointer (a button whose release never comes, another window took it):
+   *  every captured control gets its release at the last position, then nothing is captured. */
+  void EndMouseCapture();
   bool ControlIsCaptured() const { return !mCapturedMap.empty(); }
   bool ControlIsCaptured(const IControl* pControl) const;
 
@@ -481,6 +484,8 @@ public:
     mTextEntryValIdx = -1;
   }
   IControl* GetControlInPopupMenu() const { return mInPopupMenu; }
+  /** A synchronous platform menu is running its modal loop. */
+  bool InModalLoop() const { return mModalDepth > 0; }
 
 protected:
   /** Reads a file from disk; empty when it cannot be read. */
@@ -534,6 +539,7 @@ private:
   float mMouseY = -1.f;
 
   IControl* mInPopupMenu = nullptr;
+  int mModalDepth = 0;
   int mPopupMenuValIdx = -1;
   bool mIsContextMenu = false;
   IPopupMenu mContextMenu;

@@ -63,6 +63,19 @@ void GraphicsContext::ReleaseMouseCapture()
   mCapturedMap.clear();
 }
 
+void GraphicsContext::EndMouseCapture()
+{
+  IMouseInfoList points;
+  for (const auto& [touchID, pControl] : mCapturedMap)
+  {
+    IMouseInfo p{mMouseX, mMouseY, 0.f, 0.f, IMouseMod()};
+    p.ms.touchID = touchID;
+    points.push_back(p);
+  }
+  if (!points.empty()) OnMouseUp(points);
+  ReleaseMouseCapture();
+}
+
 bool GraphicsContext::ControlIsCaptured(const IControl* pControl) const
 {
   return std::any_of(mCapturedMap.begin(), mCapturedMap.end(),
@@ -294,7 +307,9 @@ void GraphicsContext::CreatePopupMenu(IControl& control, IPopupMenu& menu, const
   mPopupMenuValIdx = valIdx;
   mIsContextMenu = isContext;
   bool isAsync = false;
+  ++mModalDepth;
   IPopupMenu* pResult = CreatePlatformPopupMenu(menu, bounds, isAsync);
+  --mModalDepth;
   if (!isAsync) SetControlValueAfterPopupMenu(pResult);
 }
 

@@ -73,6 +73,9 @@ void SampleBuffer::ReleaseQueue()
 void SampleBuffer::MakeQueue(std::uint64_t capacity)
 {
   mCapacity = capacity;
+  // The count goes with the frames it counts: a stale count would have the consumer drain partial
+  // columns from then on.
+  mAvailable.store(0);
   mQueued.store(0);
   mDropped.store(0);
 

@@ -22,8 +22,8 @@ using Frame = std::array<double, 2>;
 //
 // Exactly one producer (the audio thread) and one consumer (the UI thread). The queue holds at most
 // N frames; a push into a full queue drops the frame and never blocks or allocates. `Available` is
-// an upper bound of the frames waiting (a resize does not reset it), so the consumer relies on what
-// Drain returns.
+// the exact number of frames waiting (a resize empties the queue and zeroes it with it), so a drain
+// of Available rounded down to whole strides always takes whole columns.
 //
 // Consumer protocol, once per display frame: SetView(columns, stride); drain Available rounded down
 // to a whole number of strides; subtract what was drained; start = history size - span; then read
@@ -38,7 +38,7 @@ public:
   SampleBuffer& operator=(const SampleBuffer&) = delete;
 
   // [ui thread] New history of `capacity` fill frames and a new, empty queue; frames still queued
-  // are lost. Available and the consumer's view settings stay. Must not overlap a push: hosts
+  // are lost and Available is 0. The consumer's view settings stay. Must not overlap a push: hosts
   // change rates only while processing is stopped.
   void Resize(std::uint64_t capacity);
 

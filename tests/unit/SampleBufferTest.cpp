@@ -79,13 +79,13 @@ TEST(SampleBuffer, FullQueueHoldsExactlyCapacityWhateverTheBlockAlignment)
   }
 }
 
-TEST(SampleBuffer, ResizeEmptiesTheQueueButKeepsAvailableAndTheView)
+TEST(SampleBuffer, ResizeEmptiesTheQueueAndAvailableButKeepsTheView)
 {
   SampleBuffer buffer(100, Frame{1.0, 1.0});
   PushStream(buffer, 0, 40);
   buffer.SetView(10, 3);
   buffer.Resize(50);
-  EXPECT_EQ(buffer.Available(), 40u);
+  EXPECT_EQ(buffer.Available(), 0u);
   EXPECT_EQ(buffer.Capacity(), 50u);
   EXPECT_EQ(buffer.Drain(40), 0u);
   EXPECT_EQ(buffer.History().size(), 50u);
@@ -112,16 +112,18 @@ TEST(SampleBufferConsumer, DrainsWholeStridesOnlyAndKeepsTheRemainderCounted)
   EXPECT_EQ(buffer.Available(), 0u);
 }
 
-TEST(SampleBufferConsumer, AvailableIsAnUpperBoundAfterAResize)
+// A reset while frames wait (normal with the editor closed) must not leave a
+// stale count behind: every later drain would take partial columns.
+TEST(SampleBufferConsumer, AvailableIsExactAfterAResizeSoDrainsStayWholeColumns)
 {
   SampleBuffer buffer(100, Frame{});
   PushStream(buffer, 0, 30);
   buffer.Resize(100);
   PushStream(buffer, 100, 5);
-  EXPECT_EQ(buffer.Available(), 35u);
-  EXPECT_EQ(buffer.Consume(1, 1), 5u);
-  EXPECT_EQ(buffer.Available(), 30u);
-  EXPECT_EQ(buffer.History().back(), StreamFrame(104));
+  EXPECT_EQ(buffer.Available(), 5u);
+  EXPECT_EQ(buffer.Consume(1, 2), 4u);
+  EXPECT_EQ(buffer.Available(), 1u);
+  EXPECT_EQ(buffer.History().back(), StreamFrame(103));
 }
 
 TEST(SampleBufferVisit, WindowEndingAtTheNewestFrameNeverReadsPastIt)

@@ -109,13 +109,13 @@ TEST(TrazelleAudio, ClosedEditorFillsTheQueuesAndDropsLaterFrames)
   EXPECT_EQ(scope.History().back(), (Frame{176399.0, -0.5 * 176399.0}));
 }
 
-TEST(TrazelleAudio, ResetDiscardsQueuedFramesButNotTheCount)
+TEST(TrazelleAudio, ResetDiscardsQueuedFramesAndTheirCount)
 {
   Host host;
   host.Run(0, 300);
   host.plugin.SetSampleRate(96000.0);
   host.plugin.OnReset();
-  EXPECT_EQ(host.plugin.MeterBuffer().Available(), 300u);
+  EXPECT_EQ(host.plugin.MeterBuffer().Available(), 0u);
   EXPECT_EQ(host.plugin.MeterBuffer().Consume(1, 1), 0u);
 }
 

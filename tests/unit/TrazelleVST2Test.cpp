@@ -95,13 +95,13 @@ TEST(TrazelleVST2, LoadedStateReachesTheSettings)
   EXPECT_EQ(bankReader.Plug().GetSettings(), writer.Plug().GetSettings());
 }
 
-TEST(TrazelleVST2, UnreadableBlobAnswersOneAndKeepsTheSettings)
+TEST(TrazelleVST2, UnreadableBlobAnswersZeroAndKeepsTheSettings)
 {
   Effect effect;
   effect.Plug().GetSettings().theme = 1;
   const Settings before = effect.Plug().GetSettings();
   std::vector<std::uint8_t> chunk = {0x74, 0x66, 0x66, 0x70, 0, 0, 1, 0, 0x88, 0xa1};
-  EXPECT_EQ(effect.SetChunk(true, chunk), 1);
+  EXPECT_EQ(effect.SetChunk(true, chunk), 0);
   EXPECT_EQ(effect.Plug().GetSettings(), before);
 }
 

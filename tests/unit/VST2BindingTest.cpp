@@ -126,12 +126,12 @@ TEST_F(VST2Binding, SetChunkLoadsProgramAndBank)
   EXPECT_STREQ(plug->GetPresetName(0), "Bank");
 }
 
-TEST_F(VST2Binding, ShortMagicLedChunkAnswersOneAndChangesNothing)
+TEST_F(VST2Binding, ShortMagicLedChunkAnswersZeroAndChangesNothing)
 {
   auto plug = Make();
   plug->mValue = 3;
   std::vector<unsigned char> shortChunk = {0x74, 0x66, 0x66, 0x70, 0, 0};
-  EXPECT_EQ(Dispatch(*plug, effSetChunk, 1, 6, shortChunk.data()), 1);
+  EXPECT_EQ(Dispatch(*plug, effSetChunk, 1, 6, shortChunk.data()), 0);
   EXPECT_EQ(plug->mValue, 3);
 }
 

@@ -135,10 +135,12 @@ void CheckVBlankThread()
     CHECK(waiter.Start(window, dc));
     CHECK(VBlankThread::LiveCount() == 1);
     VBlankTickFilter filter;
+    // Counts, not a stopwatch: wait for the messages however long the machine
+    // takes (the cap only turns a waiter that never posts into a failure).
     int messages = 0, ticks = 0;
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 300)
+    for (int waits = 0; ticks < 3 && waits < 3000; ++waits)
     {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_POSTMESSAGE);
       MSG msg;
       while (PeekMessageW(&msg, window, kVBlankMessage, kVBlankMessage, PM_REMOVE))
       {
@@ -150,13 +152,10 @@ void CheckVBlankThread()
           filter.TickDone(count, waiter.Count());
         }
       }
-      Sleep(5);
     }
-    // About 60 per second either way (driver wait or the 16 ms fallback).
-    CHECK(messages >= 6);
     CHECK(ticks >= 3 && ticks <= messages);
     if (round == 0)
-      std::printf("vblank waiter: %s, %d messages, %d ticks in 300 ms\n",
+      std::printf("vblank waiter: %s, %d messages for %d ticks\n",
                   waiter.UsesDriverWait() ? "driver wait" : "sleep fallback", messages, ticks);
     waiter.Stop();
     CHECK(!waiter.IsRunning());

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -206,30 +207,97 @@ void CheckServices(GraphicsWin& g, HWND editor, Recorder& rec, float scale)
   CHECK(g.SetMouseCursor(ECursor::ARROW) == ECursor::HAND);
 }
 
-// Native menus run a modal loop; a timer inside it plays the user.
-std::vector<WPARAM> gMenuKeys;
+// Native menus run a modal loop; a timer inside it plays the user. Each step
+// acts only on the state it observes: the menu window up and showing its
+// menu, the highlighted item known, the last key arrived. Neither the speed of
+// the machine nor the item a menu selects first changes what is chosen.
+struct MenuPlan
+{
+  std::vector<int> path;        // item index per menu level; empty: dismiss
+  std::function<void()> whenUp; // runs once the menu is up (a host's call)
+  std::vector<HMENU> menus;     // the menu of each level reached so far
+  int keyFrom = -2;             // the selection a posted key has yet to move
+  int polls = 0;
+};
+MenuPlan gPlan;
+
+HWND MenuWindow(HMENU menu)
+{
+  for (HWND w = FindWindowExW(nullptr, nullptr, L"#32768", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"#32768", nullptr))
+  {
+    const auto shown = reinterpret_cast<HMENU>(SendMessageW(w, MN_GETHMENU, 0, 0));
+    if (IsWindowVisible(w) && shown && (!menu || shown == menu)) return w;
+  }
+  return nullptr;
+}
+
+int Highlighted(HMENU menu)
+{
+  for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+  return -1;
+}
+
+void PostKey(HWND window, WPARAM key)
+{
+  PostMessageW(window, WM_KEYDOWN, key, 0);
+  PostMessageW(window, WM_KEYUP, key, 0);
+}
 
 void CALLBACK MenuDriver(HWND, UINT, UINT_PTR id, DWORD)
 {
-  HWND menu = FindWindowW(L"#32768", nullptr);
-  if (!menu) return;
-  KillTimer(nullptr, id);
-  if (gMenuKeys.empty())
+  MenuPlan& plan = gPlan;
+  auto finish = [id](bool dismiss)
   {
-    EndMenu();
-    return;
+    KillTimer(nullptr, id);
+    if (dismiss) EndMenu();
+  };
+  if (++plan.polls > 6000) return finish(true); // stuck: fail rather than hang
+  if (plan.menus.empty())
+  {
+    HWND window = MenuWindow(nullptr);
+    if (!window) return;
+    plan.menus.push_back(reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0)));
+    if (plan.whenUp) plan.whenUp();
+    if (plan.path.empty()) return finish(true);
   }
-  for (WPARAM key : gMenuKeys)
+  const size_t level = plan.menus.size() - 1;
+  HMENU menu = plan.menus.back();
+  HWND window = MenuWindow(menu);
+  if (!window) return; // a sub-menu still opening
+  const int selected = Highlighted(menu);
+  if (selected == plan.keyFrom) return; // the last key has not arrived yet
+  plan.keyFrom = -2;
+  const int target = plan.path[level];
+  if (selected != target)
   {
-    PostMessageW(menu, WM_KEYDOWN, key, 0);
-    PostMessageW(menu, WM_KEYUP, key, 0);
+    plan.keyFrom = selected;
+    PostKey(window, selected < target ? VK_DOWN : VK_UP);
+  }
+  else if (level + 1 < plan.path.size())
+  {
+    plan.menus.push_back(GetSubMenu(menu, target));
+    PostKey(window, VK_RIGHT);
+  }
+  else
+  {
+    PostKey(window, VK_RETURN);
+    finish(false);
   }
 }
 
-IPopupMenu* ShowMenu(GraphicsWin& g, IPopupMenu& menu, std::vector<WPARAM> keys)
+void StartMenuDriver(std::vector<int> path, std::function<void()> whenUp = {})
 {
-  gMenuKeys = std::move(keys);
-  SetTimer(nullptr, 0, 100, &MenuDriver);
+  gPlan = MenuPlan{};
+  gPlan.path = std::move(path);
+  gPlan.whenUp = std::move(whenUp);
+  SetTimer(nullptr, 0, 10, &MenuDriver);
+}
+
+IPopupMenu* ShowMenu(GraphicsWin& g, IPopupMenu& menu, std::vector<int> path)
+{
+  StartMenuDriver(std::move(path));
   bool isAsync = true;
   IPopupMenu* result = g.CreatePlatformPopupMenu(menu, IRECT(100, 100, 200, 120), isAsync);
   CHECK(!isAsync);
@@ -241,8 +309,7 @@ void CheckPopupMenu(GraphicsWin& g)
   int called = 0;
   IPopupMenu colours("themes", {"blue", "orange", "green", "pink"});
   colours.SetFunction([&](IPopupMenu*) { ++called; });
-  // Down twice from the first item, Enter: the third item.
-  IPopupMenu* chosen = ShowMenu(g, colours, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+  IPopupMenu* chosen = ShowMenu(g, colours, {2});
   CHECK(chosen == &colours && colours.GetChosenItemIdx() == 2 && called == 1);
   chosen = ShowMenu(g, colours, {});
   CHECK(chosen == nullptr && colours.GetChosenItemIdx() == -1 && called == 1);
@@ -252,9 +319,73 @@ void CheckPopupMenu(GraphicsWin& g)
   auto inner = std::make_unique<IPopupMenu>("inner", std::initializer_list<const char*>{"a", "b"});
   IPopupMenu* innerMenu = inner.get();
   outer.AddSubMenu("more", std::move(inner));
-  chosen = ShowMenu(g, outer, {VK_DOWN, VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+  chosen = ShowMenu(g, outer, {1, 1});
   CHECK(chosen == innerMenu && innerMenu->GetChosenItemIdx() == 1 &&
         outer.GetChosenItemIdx() == -1);
+}
+
+// A press whose release never comes (the middle button's, or one whose capture
+// is taken away mid-drag) must not leave its control captured: the next click
+// goes where it points.
+void CheckLostRelease(HWND editor, Recorder& rec, Recorder& other, float scale)
+{
+  for (UINT lose : {UINT(WM_MBUTTONUP), UINT(WM_CANCELMODE), UINT(WM_CAPTURECHANGED)})
+  {
+    const int ups = rec.ups, otherDowns = other.downs;
+    const bool middle = lose == WM_MBUTTONUP;
+    SendMessageW(editor, middle ? WM_MBUTTONDOWN : WM_LBUTTONDOWN, middle ? MK_MBUTTON : MK_LBUTTON,
+                 At(150, 150, scale));
+    if (middle)
+      SendMessageW(editor, WM_MBUTTONUP, 0, At(150, 150, scale));
+    else if (lose == WM_CANCELMODE)
+      SendMessageW(editor, WM_CANCELMODE, 0, 0);
+    else
+      SetCapture(GetParent(editor)); // another window takes the pointer
+    ReleaseCapture();
+    CHECK(rec.ups == ups + 1);
+    SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(350, 150, scale));
+    SendMessageW(editor, WM_LBUTTONUP, 0, At(350, 150, scale));
+    CHECK(other.downs == otherDowns + 1 && rec.ups == ups + 1);
+  }
+}
+
+// The host closes the editor from inside a native menu's modal loop (a timer
+// of its own firing there): the close waits until the menu has returned, so
+// the control that opened it is still alive when the answer reaches it.
+bool gOpenerDeleted = false;
+int gAnswersToLiveOpener = 0;
+
+struct MenuOpener : IControl
+{
+  explicit MenuOpener(const IRECT& r) : IControl(r) {}
+  ~MenuOpener() override { gOpenerDeleted = true; }
+  void Draw(GraphicsContext&) override {}
+  void OnMouseDown(float, float, const IMouseMod&) override
+  {
+    GetUI()->CreatePopupMenu(*this, menu, GetRECT());
+  }
+  void OnPopupMenuSelection(IPopupMenu*, int) override
+  {
+    gAnswersToLiveOpener += gOpenerDeleted ? 0 : 1;
+  }
+  IPopupMenu menu{"m", {"a", "b"}};
+};
+
+void CheckCloseDuringMenu(HWND parent)
+{
+  TestDelegate delegate;
+  delegate.SetGraphicsFactory(
+      [&delegate] { return std::make_unique<GraphicsWin>(&delegate, 832, 464, 60, 1.f); });
+  delegate.SetLayoutFunction([](GraphicsContext* g)
+                             { g->AttachControl(new MenuOpener(IRECT(0, 0, 100, 100))); });
+  HWND editor = static_cast<HWND>(delegate.OpenWindow(parent));
+  CHECK(editor != nullptr);
+  if (!editor) return;
+  StartMenuDriver({}, [&delegate] { delegate.CloseWindow(); });
+  SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+  CHECK(gAnswersToLiveOpener == 1 && gOpenerDeleted);
+  CHECK(delegate.GetUI() == nullptr && !IsWindow(editor));
+  CHECK(GraphicsWin::OpenWindowCount() == 0);
 }
 
 int CountTooltipWindows()
@@ -320,13 +451,14 @@ void CheckTextEntry(GraphicsWin& g, HWND editor, Recorder& rec)
   edit = EditBox(editor);
   if (edit)
   {
+    const int downs = rec.downs;
     SetFocus(edit);
     SendMessageW(edit, WM_CHAR, 'x', 0);
     SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
     Tick(editor);
     CHECK(EditBox(editor) == nullptr);
     CHECK(rec.completions == 1);
-    CHECK(rec.downs == 1); // the click went no further
+    CHECK(rec.downs == downs); // the click went no further
   }
 
   // Focus moving to another window commits.
@@ -413,8 +545,11 @@ int main()
       CHECK(graphics.GetPlatformWindowScale() == 1);
       auto* rec = new Recorder(IRECT(100, 100, 200, 200));
       graphics.AttachControl(rec);
+      auto* other = new Recorder(IRECT(300, 100, 400, 200));
+      graphics.AttachControl(other);
       CheckInput(graphics, editor, *rec, scale);
       CheckServices(graphics, editor, *rec, scale);
+      CheckLostRelease(editor, *rec, *other, scale);
       CheckPopupMenu(graphics);
       if (gSwapBuffers) CheckDrawing(graphics, editor, scale);
       CheckTextEntry(graphics, editor, *rec);
@@ -426,6 +561,7 @@ int main()
     CHECK(VBlankThread::LiveCount() == 0);
   }
   CheckTooltips(delegate, parent);
+  CheckCloseDuringMenu(parent);
   CHECK(GraphicsWin::OpenWindowCount() == 0);
   DestroyWindow(parent);
   return WinCheckResult("trazelle_window_check");

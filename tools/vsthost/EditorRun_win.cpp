@@ -220,12 +220,21 @@ constexpr double kSampleRate = 48000.0;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr int kBlock = 512;
 
+// The editor's display ticks as the host's message loop sees them: its
+// vertical-blank message, or its window timer 2 before Windows 8.
+constexpr UINT kVBlankTick = WM_USER + 1;
+constexpr UINT_PTR kTickTimer = 2;
+constexpr int kTicksPerSecond = 60;
+
+// The run's clock is the editor's own display ticks, not the wall clock: each
+// tick makes 1/60 s of audio due, and every wait counts ticks or waits for
+// what it needs, so a slow or loaded machine sees exactly the same run.
 struct Host
 {
   AEffect* plug = nullptr;
   HWND parent = nullptr;
   HWND editor = nullptr;
-  double startTime = 0.0;
+  long long ticks = 0;
   long long blocksDone = 0;
   double phaseL = 0.0, phaseR = 0.0;
   std::vector<float> in[2], out[2];
@@ -236,19 +245,11 @@ struct Host
     return plug->dispatcher(plug, op, index, value, ptr, opt);
   }
 
-  static double Now()
-  {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-  }
-
-  // Processes the blocks that real time has made due: a 220 Hz sine at half
-  // scale on the left, 330 Hz at quarter scale on the right.
+  // Processes the blocks that the ticks so far have made due: a 220 Hz sine at
+  // half scale on the left, 330 Hz at quarter scale on the right.
   void FeedAudio()
   {
-    const auto due = static_cast<long long>((Now() - startTime) * kSampleRate / kBlock);
+    const auto due = static_cast<long long>(ticks * (kSampleRate / kTicksPerSecond) / kBlock);
     for (; blocksDone < due; ++blocksDone)
     {
       for (int i = 0; i < kBlock; ++i)
@@ -264,22 +265,49 @@ struct Host
     }
   }
 
-  // One message at a time, so that a window busy redrawing cannot keep the
-  // host from its audio or from the clock.
-  void Pump(double seconds)
+  // Dispatches one message, or waits for one when none is queued (false).
+  // One message at a time, so that audio follows every tick.
+  bool PumpOne()
   {
-    const double end = Now() + seconds;
-    while (Now() < end)
+    MSG msg;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
     {
-      MSG msg;
-      if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-      {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-      }
-      else
-        Sleep(1);
-      FeedAudio();
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      return false;
+    }
+    if (editor && msg.hwnd == editor &&
+        (msg.message == kVBlankTick || (msg.message == WM_TIMER && msg.wParam == kTickTimer)))
+      ++ticks;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    FeedAudio();
+    return true;
+  }
+
+  // Runs until `until` holds. Only a loop that gets no message at all for a
+  // long stretch gives up (and the check that follows fails).
+  template <typename Condition>
+  void PumpUntil(Condition until)
+  {
+    for (int idle = 0; !until() && idle < 600;)
+      idle = PumpOne() ? 0 : idle + 1;
+  }
+
+  // Runs for `n` display ticks of the open editor.
+  void Pump(int n)
+  {
+    const long long end = ticks + n;
+    PumpUntil([&] { return ticks >= end; });
+  }
+
+  // Dispatches what is queued without waiting for more (the editor is closed).
+  void Settle()
+  {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+    {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
     }
   }
 
@@ -346,9 +374,7 @@ Frame Capture(Host& host)
   gWatch.captureRequested = true;
   gWatch.pixels.clear();
   InvalidateRect(host.editor, nullptr, FALSE);
-  const double end = Host::Now() + 3.0;
-  while (gWatch.captureRequested && Host::Now() < end)
-    host.Pump(0.01);
+  host.PumpUntil([] { return !gWatch.captureRequested; });
   Frame frame;
   if (!gWatch.captureRequested)
   {
@@ -496,9 +522,9 @@ void Step(const char* what)
 void CheckPicture(Host& host)
 {
   Step("running picture");
-  host.Pump(1.5);
+  host.Pump(90);
   const Frame live1 = Capture(host);
-  host.Pump(0.3);
+  host.Pump(18);
   const Frame live2 = Capture(host);
   Check(live1.Valid() && live1.w == 832 && live1.h == 464, "editor frame captured at 832 x 464");
   if (!live1.Valid() || !live2.Valid() || live1.w != 832 || live1.h != 464) return;
@@ -516,9 +542,9 @@ void CheckPicture(Host& host)
 
   Step("freeze");
   Click(host.editor, kFreezeX, kFreezeY);
-  host.Pump(0.5);
+  host.Pump(30);
   const Frame frozen1 = Capture(host);
-  host.Pump(0.6);
+  host.Pump(36);
   const Frame frozen2 = Capture(host);
   Check(frozen1.Valid() && frozen2.Valid(), "frozen frames captured");
   if (frozen1.Valid() && frozen2.Valid())
@@ -530,18 +556,18 @@ void CheckPicture(Host& host)
     Check(frozen1.Differences(frozen2, 56, 379, 248, 405) <= 10, "meter holds still while frozen");
   }
   Click(host.editor, kFreezeX, kFreezeY); // running again
-  host.Pump(0.3);
+  host.Pump(18);
 
   // The about page: the logo opens it over the lower part, a click closes it.
   Step("about page");
   Click(host.editor, kLogoX, kLogoY);
-  host.Pump(0.3);
+  host.Pump(18);
   const Frame about = Capture(host);
   Check(about.Valid() && TracePixels(about, kLeftTrace) < 10 && about.Near(416, 130, 255, 255, 255),
         "about page covers the scope");
   Check(about.Valid() && about.CountDark(371, 173, 461, 203) > 20, "about page shows the logo");
   Click(host.editor, 416, 130);
-  host.Pump(0.5);
+  host.Pump(30);
   const Frame back = Capture(host);
   Check(back.Valid() && TracePixels(back, kLeftTrace) > 100,
         "closing the about page shows the scope");
@@ -554,10 +580,10 @@ void CheckControls(Host& host)
 
   Step("controls");
   DragVertically(host.editor, kZoomX, kZoomY, -40);
-  host.Pump(0.2);
+  host.Pump(12);
   Wheel(host.editor, kDurationX, kDurationY, 60); // half a notch: no step
   Wheel(host.editor, kDurationX, kDurationY, 120);
-  host.Pump(0.2);
+  host.Pump(12);
 
   const auto after = SavedSettings(host);
   if (after.count("gain") && after.count("envelope_mode_duration"))
@@ -611,7 +637,6 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   host.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
   host.Dispatch(effSetBlockSize, 0, kBlock);
   host.Dispatch(effMainsChanged, 0, 1);
-  host.startTime = Host::Now();
 
   ERect* rect = nullptr;
   host.Dispatch(effEditGetRect, 0, 0, &rect);
@@ -644,7 +669,7 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
     CheckControls(host);
   }
   Check(host.Dispatch(effEditClose) == 1, "effEditClose answers 1");
-  host.Pump(0.2);
+  host.Settle();
   // Wine may start helper threads of its own on first use; count from here.
   const int threadsAfterFirst = LiveThreads();
 
@@ -653,10 +678,10 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   for (int i = 0; i < 10; ++i)
   {
     allOpened = host.OpenEditor() && allOpened;
-    host.Pump(0.1);
+    host.Pump(6);
     host.Dispatch(effEditClose);
   }
-  host.Pump(0.2);
+  host.Settle();
   Check(allOpened, "the editor opens ten times in a row");
   Check(CountChildWindows(host.parent) == 0, "no editor window left in the host's window");
   Check(CountThreadWindows() <= windowsBefore, "no stray top-level window left");

@@ -302,9 +302,9 @@ void CheckChunks(vsthost::EntryPoint entry, Instance& plug)
         "default bank chunk: header, \"Empty\", flag, blob");
 
   const std::vector<unsigned char> shortChunk = {0x74, 0x66, 0x66, 0x70, 0x00, 0x00};
-  Check(plug.SetChunk(true, shortChunk) == 1, "6-byte magic-led program chunk answers 1");
+  Check(plug.SetChunk(true, shortChunk) == 0, "6-byte magic-led program chunk answers 0");
   Check(plug.GetChunk(true) == program, "6-byte chunk changes nothing");
-  Check(plug.SetChunk(false, shortChunk) == 1, "6-byte magic-led bank chunk answers 1");
+  Check(plug.SetChunk(false, shortChunk) == 0, "6-byte magic-led bank chunk answers 0");
   Check(plug.GetChunk(true) == program, "6-byte bank chunk changes nothing");
 
   // A changed state travels through a fresh instance, as a program and as a bank.

@@ -127,6 +127,7 @@ private:
   HINSTANCE Instance() const;
 
   HWND mPlugWnd = nullptr;
+  int mMessageDepth = 0; // window procedure calls in progress
   HWND mParentWnd = nullptr;
   HWND mMainWnd = nullptr;
   HDC mDC = nullptr;

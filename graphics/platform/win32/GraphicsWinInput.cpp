@@ -1,6 +1,7 @@
 // GraphicsWin's window procedure: window messages become the graphics
 // context's input calls, with positions in logical pixels.
 
+#include "framework/GraphicsEditorDelegate.h"
 #include "graphics/IRECTList.h"
 #include "graphics/WindowRules.h"
 #include "graphics/platform/win32/GraphicsWin.h"
@@ -44,7 +45,22 @@ LRESULT CALLBACK GraphicsWin::WndProc(HWND hWnd, UINT msg, WPARAM wParam, LPARAM
   }
   auto* self = reinterpret_cast<GraphicsWin*>(GetWindowLongPtrW(hWnd, GWLP_USERDATA));
   if (!self || hWnd != self->mPlugWnd) return DefWindowProcW(hWnd, msg, wParam, lParam);
-  return self->HandleMessage(hWnd, msg, wParam, lParam);
+  ++self->mMessageDepth;
+  LRESULT result = 0;
+  // The host's message loop called us: nothing may unwind into it.
+  try
+  {
+    result = self->HandleMessage(hWnd, msg, wParam, lParam);
+  }
+  catch (...)
+  {
+  }
+  // A close the host asked for inside a menu's modal loop waited for it; once the outermost
+  // message has returned nothing of this window is on the stack any more.
+  GraphicsEditorDelegate* dlg = self->GetDelegate();
+  if (--self->mMessageDepth == 0 && dlg && dlg->IsCloseDeferred() && !self->InModalLoop())
+    dlg->CloseWindow(); // destroys self
+  return result;
 }
 
 void GraphicsWin::OnCreate(HWND hWnd)
@@ -81,8 +97,16 @@ LRESULT GraphicsWin::HandleMessage(HWND hWnd, UINT msg, WPARAM wParam, LPARAM lP
     return 0;
   case WM_LBUTTONUP:
   case WM_RBUTTONUP:
+  case WM_MBUTTONUP:
     OnButtonUp(wParam, lParam);
     return 0;
+  case WM_CAPTURECHANGED:
+    // Another window took the pointer (a switch of application, a menu): no release will come.
+    if (reinterpret_cast<HWND>(lParam) != hWnd) EndMouseCapture();
+    return 0;
+  case WM_CANCELMODE:
+    EndMouseCapture();
+    break; // the default releases the system's capture
   case WM_LBUTTONDBLCLK:
   {
     NoteInputSource();
@@ -272,9 +296,10 @@ void GraphicsWin::OnButtonDown(UINT msg, WPARAM wParam, LPARAM lParam)
 void GraphicsWin::OnButtonUp(WPARAM wParam, LPARAM lParam)
 {
   NoteInputSource();
-  ReleaseCapture();
+  // The release reaches the control at its own position before the capture-lost handling runs.
   const IMouseInfo info = MouseInfo(lParam, wParam);
   GraphicsContext::OnMouseUp({info});
+  ReleaseCapture();
 }
 
 void GraphicsWin::OnWheel(WPARAM wParam, LPARAM lParam)
