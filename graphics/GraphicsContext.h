@@ -166,6 +166,15 @@ public:
                        const IBlend* pBlend = nullptr) = 0;
   virtual void FillConvexPolygon(const IColor& color, const float* x, const float* y, int nPoints,
                                  const IBlend* pBlend = nullptr) = 0;
+  /** Fills the triangles (x[3k], y[3k]), (x[3k + 1], y[3k + 1]), (x[3k + 2], y[3k + 2]) in one
+   *  colour, each composited over the ones before it like overlapping shapes. `coverage` (0 to 1
+   *  per vertex, interpolated across each triangle; null for 1 everywhere) scales the colour's
+   *  alpha, so a caller can give its shapes soft edges. Nothing else is anti-aliased. */
+  virtual void FillTriangles(const IColor& color, const float* x, const float* y,
+                             const float* coverage, int nVertices,
+                             const IBlend* pBlend = nullptr) = 0;
+  /** Whether FillTriangles is a single draw of the back end, not one path per triangle. */
+  virtual bool HasNativeTriangles() const { return false; }
 
   /** Lays the string out as DrawText would, replaces `bounds` with the area the text covers and
    *  returns its width. */
@@ -407,13 +416,16 @@ public:
   // Frame cycle [ui thread]
 
   /** One display tick: screen-scale check, tick function, animations, dirty collection; invalidates
-   *  each dirty area (grown by 0.75, in whole device pixels) and asks the window to repaint. */
-  void OnDisplayTick();
+   *  each dirty area (grown by 0.75, in whole device pixels) and asks the window to repaint.
+   *  Returns false when nothing was dirty: then nothing was invalidated, so the platform must
+   *  neither draw nor present (swap) a frame for this tick. */
+  bool OnDisplayTick();
   /** Runs the tick function and the animations, then adds every dirty control's bounds grown by
    *  0.75 to `rects`. Returns whether anything was dirty. */
   bool IsDirty(IRECTList& rects);
-  /** Redraws the controls that intersect the given logical rectangles. */
-  void Draw(IRECTList& rects);
+  /** Redraws the controls that intersect the given logical rectangles. Returns whether a frame was
+   *  drawn (false for an empty list): only then has the platform anything to present. */
+  bool Draw(IRECTList& rects);
   void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
   void SetDisplayTickFunc(IDisplayTickFunc func) { mDisplayTickFunc = std::move(func); }
 
