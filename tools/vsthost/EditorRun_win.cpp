@@ -695,6 +695,10 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   if (gDrawArrays && gDraws.frames > 0)
     std::printf("editor run: GL draw calls per frame: mean %.1f, max %lld over %lld frames\n",
                 double(gDraws.inFrames) / double(gDraws.frames), gDraws.most, gDraws.frames);
+  // One draw per column pair would be 1663 per channel; the traces take a handful, the rest of a
+  // frame is the grids, labels and meter around them.
+  Check(gDrawArrays && gDraws.frames > 0 && gDraws.most < 1000,
+        "GL draw calls per frame stay far below one per scope column");
 
   host.Dispatch(effMainsChanged, 0, 0);
   host.Dispatch(effClose);
