@@ -1,9 +1,10 @@
 // The oscilloscope's frame drawn headless through the NanoVG back end, from
-// made-up columns: the band (one batch of triangles and one closed outline
-// per channel) and the reference (one stroked four-point sub-path per pair of
+// made-up columns: the band (both channels rendered in software into one
+// picture) and the reference (one stroked four-point sub-path per pair of
 // half-pixel columns). CPU time per frame (main thread) is reported against a
 // baseline frame that fills the view once, in the same run.
 
+#include "controls/TraceRaster.h"
 #include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include <benchmark/benchmark.h>
@@ -68,35 +69,27 @@ void DrawChannel(GraphicsContext& g, const Columns& c, const IColor& color)
   g.PathStroke(IPattern(color), 1.f, options);
 }
 
-// The band: each column's extent as one batch of triangles (solid, no soft edges here) and its
-// closed outline.
-void DrawBand(GraphicsContext& g, const Columns& c, const IColor& color, std::vector<float>& tx,
-              std::vector<float>& ty)
+// The band drawing: both channels rendered in software into one picture, drawn at once.
+void DrawBands(GraphicsContext& g, const Columns& left, const Columns& right,
+               qm::control::TraceRaster& raster)
 {
-  const size_t n = c.x.size();
-  size_t v = 0;
-  for (size_t i = 0; i < n; ++i)
+  const float scale = g.GetBackingPixelScale();
+  raster.Begin(static_cast<int>(kView.W() * scale), static_cast<int>(kView.H() * scale), scale);
+  std::vector<float> x(left.x.size());
+  for (const auto& [c, color] :
+       {std::pair{&left, IColor(255, 80, 200, 255)}, std::pair{&right, IColor(255, 255, 160, 60)}})
   {
-    const float l = c.x[i] - 0.5f, r = c.x[i] + 0.5f;
-    const float xs[6] = {l, r, r, l, r, l};
-    const float ys[6] = {c.hi[i], c.hi[i], c.lo[i], c.hi[i], c.lo[i], c.lo[i]};
-    for (int k = 0; k < 6; ++k, ++v)
-    {
-      tx[v] = xs[k];
-      ty[v] = ys[k];
-    }
+    for (size_t i = 0; i < x.size(); ++i)
+      x[i] = c->x[i] - kView.L;
+    std::vector<float> top(c->hi), bottom(c->lo);
+    for (float& y : top)
+      y -= kView.T;
+    for (float& y : bottom)
+      y -= kView.T;
+    raster.AddChannel(x.data(), top.data(), bottom.data(), static_cast<int>(x.size()), color);
   }
-  g.FillTriangles(color, tx.data(), ty.data(), nullptr, static_cast<int>(v));
-  g.PathClear();
-  g.PathMoveTo(c.x[0], c.hi[0]);
-  for (size_t i = 1; i < n; ++i)
-    g.PathLineTo(c.x[i], c.hi[i]);
-  for (size_t i = n; i-- > 0;)
-    g.PathLineTo(c.x[i], c.lo[i]);
-  g.PathClose();
-  IStrokeOptions options;
-  options.mMiterLimit = 10.f;
-  g.PathStroke(IPattern(color), 1.f, options);
+  raster.End();
+  g.DrawPixels(&raster, raster.Pixels(), raster.Width(), raster.Height(), true, kView);
 }
 
 template <typename Draw>
@@ -121,20 +114,19 @@ void BM_HeadlessFrameBaseline(benchmark::State& state)
 }
 BENCHMARK(BM_HeadlessFrameBaseline)->Unit(benchmark::kMillisecond);
 
-// Two channels of 1600 half-pixel columns as bands: two batches of triangles, two outlines.
+// Two channels of 1600 half-pixel columns as bands: one picture, one upload.
 void BM_HeadlessOscilloscopeFrame(benchmark::State& state)
 {
   auto g = OpenGraphics(state);
   if (!g) return;
   const int columns = static_cast<int>((kView.R - kView.L) * 2.f);
   const Columns left = MakeColumns(columns, 0.f), right = MakeColumns(columns, 1.3f);
-  std::vector<float> sx(6 * columns), sy(6 * columns);
+  qm::control::TraceRaster raster;
   RunFrames(state, *g,
             [&](GraphicsContext& gr)
             {
               gr.FillRect(COLOR_BLACK, kView);
-              DrawBand(gr, left, IColor(255, 80, 200, 255), sx, sy);
-              DrawBand(gr, right, IColor(255, 255, 160, 60), sx, sy);
+              DrawBands(gr, left, right, raster);
             });
 }
 BENCHMARK(BM_HeadlessOscilloscopeFrame)->Unit(benchmark::kMillisecond);

@@ -3,13 +3,13 @@
 // through the block function outside the timed region.
 //
 //   BM_OscilloscopeFrame                 everything a display tick costs with the band drawing
-//                                        (drain, trigger, reduction, strip and outline, GL work,
-//                                        glFinish)
+//                                        (drain, trigger, reduction, the picture rendered in
+//                                        software, its upload, GL work, glFinish)
 //   BM_OscilloscopeFrame_Reference       the same with the per-column reference outlines (one
 //                                        GL draw per column pair)
 //   BM_OscilloscopeFrame_EmptyBaseline   a frame with nothing drawn, the fixed cost of a frame
-//   BM_OscilloscopeFrame_Paths           building both channels' geometry and handing it to
-//                                        NanoVG (no GL work yet)
+//   BM_OscilloscopeFrame_Paths           the band drawing's own work: both channels rendered
+//                                        and handed to NanoVG (with the texture upload, no draw)
 //   BM_OscilloscopeFrame_PolylineBaseline  the same columns as one polyline per channel
 //
 // Arguments: mode (0 = waveform 0.5 s, triggered; 1 = envelope 4 s, free-running) and scale in
@@ -193,8 +193,7 @@ void BM_OscilloscopeFrame_Paths(benchmark::State& state)
     f.Scope().UpdateColumns();
     f.Begin();
     state.ResumeTiming();
-    f.Scope().DrawChannel(f.G(), 0);
-    f.Scope().DrawChannel(f.G(), 1);
+    f.Scope().DrawTraces(f.G());
     state.PauseTiming();
     f.End();
     state.ResumeTiming();

@@ -4,6 +4,7 @@
 #include "graphics/GraphicsContext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace qm::control
@@ -35,11 +36,8 @@ Oscilloscope<NChannels>::Oscilloscope(const IRECT& bounds, Trazelle::SampleBuffe
   mChannelPatterns.reserve(2);
   OnStyleChanged();
   const size_t columns = mColumns.GetColumnCount();
-  mStripX.resize(2 * columns);
-  mStripY.resize(2 * columns);
-  // Nine quads of two triangles at most for each column's line.
-  for (auto* mesh : {&mMeshX, &mMeshY, &mMeshCoverage})
-    mesh->resize(54 * columns);
+  for (auto* values : {&mColumnX, &mColumnTop, &mColumnBottom})
+    values->resize(columns);
   for (auto& drawn : mDrawnColumns)
     drawn.resize(columns);
 }
@@ -154,21 +152,7 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
   ScopedFlushDenormals flush;
   const bool fresh = std::exchange(mColumnsFresh, false);
   if (!fresh) UpdateColumns();
-  switch (mColumns.GetChannelMode())
-  {
-  case 1:
-    DrawChannel(g, 0);
-    break;
-  case 2:
-    DrawChannel(g, 1);
-    break;
-  case 3:
-    DrawChannel(g, 0);
-    DrawChannel(g, 1);
-    break;
-  default:
-    break;
-  }
+  DrawTraces(g);
   // Only a draw of columns that IsDirty compared counts as the picture on screen: a draw that
   // updated them itself may have been clipped to part of the control, so the next tick compares
   // against the older columns and redraws the whole.
@@ -180,85 +164,50 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
 }
 
 template <int NChannels>
-void Oscilloscope<NChannels>::DrawChannel(GraphicsContext& g, int channel)
+void Oscilloscope<NChannels>::DrawTraces(GraphicsContext& g)
 {
-  if (mTraceDrawing == ETraceDrawing::Band && g.HasNativeTriangles())
-    DrawBand(g, channel);
-  else
-    DrawOutlines(g, channel);
+  const int32_t mode = mColumns.GetChannelMode();
+  if (mode < 1 || mode > 3) return;
+  if (mTraceDrawing == ETraceDrawing::Band && g.HasNativePixels())
+  {
+    DrawPicture(g, mode);
+    return;
+  }
+  if (mode != 2) DrawOutlines(g, 0);
+  if (mode != 1) DrawOutlines(g, 1);
 }
 
 template <int NChannels>
-void Oscilloscope<NChannels>::DrawBand(GraphicsContext& g, int channel)
+void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
 {
-  // Each column but the last as the soft vertical 1-pixel line a stroke would give it (solid in
-  // the middle, fading to nothing over one device pixel at every edge), all in one batch of
-  // triangles; the closed outline (along the maxima, back along the minima) adds the traces
-  // between the columns and is all that shows where a column's minimum equals its maximum.
-  const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
+  // Whole device pixels around the control, with a margin for the soft edges of traces that run
+  // along its top or bottom edge.
+  const IRECT& r = GetRECT();
+  const float scale = g.GetBackingPixelScale();
+  const float x0 = std::floor(r.L * scale) - 2.f, y0 = std::floor(r.T * scale) - 2.f;
+  const float x1 = std::ceil(r.R * scale) + 2.f, y1 = std::ceil(r.B * scale) + 2.f;
+  mRaster.Begin(static_cast<int>(x1 - x0), static_cast<int>(y1 - y0), scale);
   const double gain = mGain.load();
-  const double left = static_cast<double>(GetRECT().L);
-  const size_t count = ring.size();
-  g.PathClear();
-  if (count > 1)
+  const double left = static_cast<double>(r.L) - static_cast<double>(x0 / scale);
+  const float top = y0 / scale;
+  for (int channel = 0; channel < 2; ++channel)
   {
+    if ((channel == 0 && mode == 2) || (channel == 1 && mode == 1)) continue;
+    const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
     size_t i = 0;
     for (const ColumnRange& column : ring)
     {
-      const float x = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
-      mStripX[2 * i] = mStripX[2 * i + 1] = x;
-      mStripY[2 * i] = this->ValueToY(column.max, gain);
-      mStripY[2 * i + 1] = this->ValueToY(column.min, gain);
+      mColumnX[i] = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
+      mColumnTop[i] = this->ValueToY(column.max, gain) - top;
+      mColumnBottom[i] = this->ValueToY(column.min, gain) - top;
       ++i;
     }
-    const int vertices = BuildColumnLines(count - 1, g.GetBackingPixelScale());
-    g.FillTriangles(mChannelPatterns[channel].GetFirstColor(), mMeshX.data(), mMeshY.data(),
-                    mMeshCoverage.data(), vertices);
-    g.PathClear();
-    g.PathMoveTo(mStripX[0], mStripY[0]);
-    for (i = 1; i < count; ++i)
-      g.PathLineTo(mStripX[2 * i], mStripY[2 * i]);
-    for (i = count; i-- > 0;)
-      g.PathLineTo(mStripX[2 * i + 1], mStripY[2 * i + 1]);
-    g.PathClose();
+    mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
+                       static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
   }
-  IStrokeOptions options;
-  options.mMiterLimit = 10.f;
-  g.PathStroke(mChannelPatterns[channel], 1.f, options, nullptr);
-}
-
-template <int NChannels>
-int Oscilloscope<NChannels>::BuildColumnLines(size_t columns, float devicePixels)
-{
-  // A 1-pixel stroke covers fully to half a pixel less half a device pixel from its middle and
-  // fades out linearly to half a pixel plus half a device pixel.
-  const float pixel = 1.f / std::max(devicePixels, 0.01f);
-  const float outer = 0.5f + 0.5f * pixel, inner = std::max(0.f, 0.5f - 0.5f * pixel);
-  constexpr float kFade[4] = {0.f, 1.f, 1.f, 0.f};
-  int n = 0;
-  for (size_t i = 0; i < columns; ++i)
-  {
-    const float x = mStripX[2 * i];
-    const float top = std::min(mStripY[2 * i], mStripY[2 * i + 1]);
-    const float bottom = std::max(mStripY[2 * i], mStripY[2 * i + 1]);
-    const float xs[4] = {x - outer, x - inner, x + inner, x + outer};
-    const float ys[4] = {top - outer, top - inner, bottom + inner, bottom + outer};
-    for (int a = 0; a < 3; ++a)
-      for (int b = 1; b < 2; ++b)
-      {
-        if (!(xs[a + 1] > xs[a]) || !(ys[b + 1] > ys[b])) continue;
-        const int corners[6][2] = {{a, b}, {a + 1, b},     {a + 1, b + 1},
-                                   {a, b}, {a + 1, b + 1}, {a, b + 1}};
-        for (const auto& [cx, cy] : corners)
-        {
-          mMeshX[n] = xs[cx];
-          mMeshY[n] = ys[cy];
-          mMeshCoverage[n] = kFade[cx] * kFade[cy];
-          ++n;
-        }
-      }
-  }
-  return n;
+  mRaster.End();
+  g.DrawPixels(this, mRaster.Pixels(), mRaster.Width(), mRaster.Height(), true,
+               IRECT(x0 / scale, y0 / scale, x1 / scale, y1 / scale));
 }
 
 template <int NChannels>

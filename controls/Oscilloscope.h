@@ -3,6 +3,7 @@
 #include "controls/ControlBase.h"
 #include "controls/ScopeColumns.h"
 #include "controls/SignalDisplay.h"
+#include "controls/TraceRaster.h"
 
 #include <atomic>
 #include <vector>
@@ -13,7 +14,7 @@ namespace qm::control
 /** How the oscilloscope draws each channel's band. */
 enum class ETraceDrawing
 {
-  Band,     // one batch of triangles and one closed outline per channel: a few GL draws
+  Band,     // both channels rendered in software into one image: one texture upload, two draws
   Reference // one stroked four-point outline per pair of neighbouring columns
 };
 
@@ -50,16 +51,17 @@ public:
 
   double GetGain() const { return mGain.load(); }
 
-  /** [ui thread] The band is drawn only on back ends that fill triangles natively; on others its
-   * triangles would be a path each, dearer than the reference outlines. */
+  /** [ui thread] The band is drawn only on back ends that show pixel images; others draw the
+   * reference outlines. */
   void SetTraceDrawing(ETraceDrawing drawing);
   ETraceDrawing GetTraceDrawing() const { return mTraceDrawing; }
 
   /** [ui thread] The per-frame signal work of Draw without the drawing: drains the feed, finds
    * the trigger, reduces columns. Draw calls it with denormals flushed. */
   void UpdateColumns();
-  /** [ui thread] Draws one channel's columns as chosen by SetTraceDrawing. */
-  void DrawChannel(GraphicsContext& g, int channel);
+  /** [ui thread] Draws the columns of the channels the channel mode shows, as chosen by
+   * SetTraceDrawing, without updating them. */
+  void DrawTraces(GraphicsContext& g);
 
   const ScopeColumns& GetColumns() const { return mColumns; }
   const IPattern& GetChannelPattern(int channel) const { return mChannelPatterns[channel]; }
@@ -67,10 +69,7 @@ public:
 private:
   using Display = SignalDisplay<NChannels>;
 
-  void DrawBand(GraphicsContext& g, int channel);
-  /** Triangles of the soft lines of the first `columns` columns from the strip corners; returns
-   * the vertex count. */
-  int BuildColumnLines(size_t columns, float devicePixels);
+  void DrawPicture(GraphicsContext& g, int32_t mode);
   void DrawOutlines(GraphicsContext& g, int channel);
   bool ColumnsChangedSinceDrawn() const;
 
@@ -78,10 +77,9 @@ private:
   std::vector<IPattern> mChannelPatterns;
   std::atomic<double> mGain{1.0};
   ETraceDrawing mTraceDrawing = ETraceDrawing::Band;
-  // Corners of one channel, (maximum, minimum) per column, and the triangles of its column
-  // lines with their coverage; sized once.
-  std::vector<float> mStripX, mStripY;
-  std::vector<float> mMeshX, mMeshY, mMeshCoverage;
+  // One channel's columns in the picture's coordinates, and the picture; sized once.
+  std::vector<float> mColumnX, mColumnTop, mColumnBottom;
+  TraceRaster mRaster;
   // The columns of the last frame drawn after IsDirty brought them up to date.
   std::vector<ColumnRange> mDrawnColumns[2];
   bool mDrawnOnce = false;

@@ -166,15 +166,17 @@ public:
                        const IBlend* pBlend = nullptr) = 0;
   virtual void FillConvexPolygon(const IColor& color, const float* x, const float* y, int nPoints,
                                  const IBlend* pBlend = nullptr) = 0;
-  /** Fills the triangles (x[3k], y[3k]), (x[3k + 1], y[3k + 1]), (x[3k + 2], y[3k + 2]) in one
-   *  colour, each composited over the ones before it like overlapping shapes. `coverage` (0 to 1
-   *  per vertex, interpolated across each triangle; null for 1 everywhere) scales the colour's
-   *  alpha, so a caller can give its shapes soft edges. Nothing else is anti-aliased. */
-  virtual void FillTriangles(const IColor& color, const float* x, const float* y,
-                             const float* coverage, int nVertices,
-                             const IBlend* pBlend = nullptr) = 0;
-  /** Whether FillTriangles is a single draw of the back end, not one path per triangle. */
-  virtual bool HasNativeTriangles() const { return false; }
+  /** Draws premultiplied RGBA pixels (`w` x `h`; row by row, top row first, or with
+   *  `columnMajor` column by column, pixel (x, y) at x * h + y) stretched over `bounds`, without
+   *  filtering: sized to the device pixels of `bounds` they land one to one. The back end keeps
+   *  each `owner`'s pixels in one image it updates in place, so only the last pixels an owner
+   *  gives in a frame show. Back ends without pixel images draw nothing (HasNativePixels). */
+  virtual void DrawPixels(const void* /*owner*/, const uint8_t* /*rgba*/, int /*w*/, int /*h*/,
+                          bool /*columnMajor*/, const IRECT& /*bounds*/,
+                          const IBlend* /*pBlend*/ = nullptr)
+  {
+  }
+  virtual bool HasNativePixels() const { return false; }
 
   /** Lays the string out as DrawText would, replaces `bounds` with the area the text covers and
    *  returns its width. */

@@ -87,38 +87,6 @@ NVGcolor ToNVGColor(const IColor& color, float weight)
   return nvgRGBAf(c.R / 255.f, c.G / 255.f, c.B / 255.f, c.A / 255.f * weight);
 }
 
-// The blend factors nvgGlobalCompositeOperation would set for `pBlend`, for draws that go to the
-// renderer directly.
-NVGcompositeOperationState CompositeState(const IBlend* pBlend)
-{
-  const auto state = [](int src, int dst) {
-    return NVGcompositeOperationState{src, dst, src, dst};
-  };
-  switch (pBlend ? pBlend->mMethod : EBlend::SrcOver)
-  {
-  case EBlend::SrcIn:
-    return state(NVG_DST_ALPHA, NVG_ZERO);
-  case EBlend::SrcOut:
-    return state(NVG_ONE_MINUS_DST_ALPHA, NVG_ZERO);
-  case EBlend::SrcAtop:
-    return state(NVG_DST_ALPHA, NVG_ONE_MINUS_SRC_ALPHA);
-  case EBlend::DstOver:
-    return state(NVG_ONE_MINUS_DST_ALPHA, NVG_ONE);
-  case EBlend::DstIn:
-    return state(NVG_ZERO, NVG_SRC_ALPHA);
-  case EBlend::DstOut:
-    return state(NVG_ZERO, NVG_ONE_MINUS_SRC_ALPHA);
-  case EBlend::DstAtop:
-    return state(NVG_ONE_MINUS_DST_ALPHA, NVG_SRC_ALPHA);
-  case EBlend::Add:
-    return state(NVG_SRC_ALPHA, NVG_DST_ALPHA);
-  case EBlend::XOR:
-    return state(NVG_ONE_MINUS_DST_ALPHA, NVG_ONE_MINUS_SRC_ALPHA);
-  default:
-    return state(NVG_ONE, NVG_ONE_MINUS_SRC_ALPHA);
-  }
-}
-
 } // namespace
 
 GraphicsNanoVG::Bitmap::Bitmap(NVGcontext* pContext, uint64_t contextSerial, int image, int scale,
@@ -171,12 +139,7 @@ void GraphicsNanoVG::OnViewInitialized(void*)
 {
   if (mVG) return;
   mVG = nvgCreateGL3(NVG_ANTIALIAS);
-  if (!mVG) return;
-  mContextSerial = Contexts().Add();
-  // Straight alpha, filtered linearly: between the texel centres (u = 0.25 and 0.75) alpha rises
-  // linearly from 0 to 1.
-  const unsigned char ramp[8] = {255, 255, 255, 0, 255, 255, 255, 255};
-  mRampImage = nvgCreateImageRGBA(mVG, 2, 1, 0, ramp);
+  if (mVG) mContextSerial = Contexts().Add();
 }
 
 void GraphicsNanoVG::OnViewDestroyed()
@@ -187,7 +150,7 @@ void GraphicsNanoVG::OnViewDestroyed()
     // Fonts and images belong to the context and go with it.
     Contexts().Remove(mContextSerial);
     mContextSerial = 0;
-    mRampImage = 0;
+    mPixelImages.clear();
     nvgDeleteGL3(mVG);
     mVG = nullptr;
   }
@@ -233,7 +196,6 @@ void GraphicsNanoVG::BeginFrame()
   nvgluBindFramebuffer(mMainFrameBuffer);
   nvgBeginFrame(mVG, Width() * GetDrawScale(), Height() * GetDrawScale(),
                 static_cast<float>(GetScreenScale()));
-  mScissorExtent[0] = mScissorExtent[1] = -1.f; // a new frame starts unclipped
 }
 
 void GraphicsNanoVG::EndFrame()
@@ -442,6 +404,50 @@ void GraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& optio
   if (!options.mPreserve) nvgBeginPath(mVG);
 }
 
+void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, int h,
+                                bool columnMajor, const IRECT& bounds, const IBlend* pBlend)
+{
+  if (!mVG || !rgba || w <= 0 || h <= 0) return;
+  // Column by column, the pixels are an image h wide and w high, shown transposed.
+  const int imageW = columnMajor ? h : w, imageH = columnMajor ? w : h;
+  auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
+                         [owner](const PixelImage& p) { return p.owner == owner; });
+  if (it == mPixelImages.end()) it = mPixelImages.insert(mPixelImages.end(), PixelImage{owner});
+  if (it->image > 0 && (it->w != imageW || it->h != imageH))
+  {
+    nvgDeleteImage(mVG, it->image);
+    it->image = 0;
+  }
+  if (it->image > 0)
+    nvgUpdateImage(mVG, it->image, rgba);
+  else
+  {
+    it->image =
+        nvgCreateImageRGBA(mVG, imageW, imageH, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, rgba);
+    it->w = imageW;
+    it->h = imageH;
+  }
+  if (it->image <= 0) return;
+  const float bw = bounds.R - bounds.L, bh = bounds.B - bounds.T;
+  NVGpaint paint =
+      nvgImagePattern(mVG, bounds.L, bounds.T, bw, bh, 0.f, it->image, BlendWeight(pBlend));
+  if (columnMajor)
+  {
+    // The image's x runs down the bounds, its y across.
+    const float transpose[6] = {0.f, 1.f, 1.f, 0.f, bounds.L, bounds.T};
+    std::copy_n(transpose, 6, paint.xform);
+    paint.extent[0] = bh;
+    paint.extent[1] = bw;
+  }
+  SetCompositeFromBlend(pBlend);
+  nvgBeginPath(mVG);
+  nvgRect(mVG, bounds.L, bounds.T, bw, bh);
+  nvgFillPaint(mVG, paint);
+  nvgFill(mVG);
+  nvgBeginPath(mVG);
+  nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
+}
+
 void GraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int srcX, int srcY,
                                 const IBlend* pBlend)
 {
@@ -542,59 +548,9 @@ void GraphicsNanoVG::SetClipRegion(const IRECT& r)
 {
   if (!mVG) return;
   if (r.L == 0.f && r.T == 0.f && r.R == 0.f && r.B == 0.f)
-  {
     nvgResetScissor(mVG);
-    mScissorExtent[0] = mScissorExtent[1] = -1.f;
-    return;
-  }
-  nvgScissor(mVG, r.L, r.T, r.R - r.L, r.B - r.T);
-  // Kept the way nvgScissor stores it: centred, in the transform current now.
-  const float w = std::max(0.f, r.R - r.L), h = std::max(0.f, r.B - r.T);
-  float current[6];
-  nvgCurrentTransform(mVG, current);
-  nvgTransformIdentity(mScissorXform);
-  mScissorXform[4] = r.L + w * 0.5f;
-  mScissorXform[5] = r.T + h * 0.5f;
-  nvgTransformMultiply(mScissorXform, current);
-  mScissorExtent[0] = w * 0.5f;
-  mScissorExtent[1] = h * 0.5f;
-}
-
-void GraphicsNanoVG::FillTriangles(const IColor& color, const float* x, const float* y,
-                                   const float* coverage, int nVertices, const IBlend* pBlend)
-{
-  if (!mVG || mRampImage <= 0 || nVertices < 3 || !x || !y) return;
-  const int n = nVertices - nVertices % 3;
-  float m[6];
-  nvgCurrentTransform(mVG, m);
-  // Four floats a vertex, exactly NanoVG's vertex layout.
-  static_assert(sizeof(NVGvertex) == 4 * sizeof(float));
-  if (mMeshVertices.size() < static_cast<size_t>(n) * 4)
-    mMeshVertices.resize(static_cast<size_t>(n) * 4);
-  auto* out = reinterpret_cast<NVGvertex*>(mMeshVertices.data());
-  const auto at = [&](int i)
-  {
-    const float c = coverage ? std::clamp(coverage[i], 0.f, 1.f) : 1.f;
-    return NVGvertex{m[0] * x[i] + m[2] * y[i] + m[4], m[1] * x[i] + m[3] * y[i] + m[5],
-                     0.25f + 0.5f * c, 0.5f};
-  };
-  for (int k = 0; k < n; k += 3)
-  {
-    const NVGvertex a = at(k), b = at(k + 1), c = at(k + 2);
-    // NanoVG culls back faces: emit every triangle turning the way its own glyph quads do.
-    const float turn = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-    out[k] = a;
-    out[k + 1] = turn > 0.f ? c : b;
-    out[k + 2] = turn > 0.f ? b : c;
-  }
-  NVGpaint paint = nvgImagePattern(mVG, 0.f, 0.f, 1.f, 1.f, 0.f, mRampImage, 1.f);
-  paint.innerColor = paint.outerColor = ToNVGColor(color, BlendWeight(pBlend));
-  NVGscissor scissor;
-  std::copy_n(mScissorXform, 6, scissor.xform);
-  std::copy_n(mScissorExtent, 2, scissor.extent);
-  const NVGparams* params = nvgInternalParams(mVG);
-  params->renderTriangles(params->userPtr, &paint, CompositeState(pBlend), &scissor, out, n,
-                          1.f / static_cast<float>(std::max(GetScreenScale(), 1)));
+  else
+    nvgScissor(mVG, r.L, r.T, r.R - r.L, r.B - r.T);
 }
 
 APIBitmap* GraphicsNanoVG::LoadAPIBitmap(const char* fileNameOrResID, int scale,

@@ -71,12 +71,10 @@ public:
                       float dashLen = 2.f) override;
   void DrawDottedRect(const IColor& color, const IRECT& bounds, const IBlend* pBlend = nullptr,
                       float thickness = 1.f, float dashLen = 2.f) override;
-  // One GL draw for all the triangles: they go to NanoVG's renderer as one batch, tinted from a
-  // two-texel ramp image (transparent to white) that turns coverage into alpha, under the current
-  // transform and clip.
-  void FillTriangles(const IColor& color, const float* x, const float* y, const float* coverage,
-                     int nVertices, const IBlend* pBlend = nullptr) override;
-  bool HasNativeTriangles() const override { return true; }
+  // A fill of the bounds with the owner's image: two GL draws and one texture upload.
+  void DrawPixels(const void* owner, const uint8_t* rgba, int w, int h, bool columnMajor,
+                  const IRECT& bounds, const IBlend* pBlend = nullptr) override;
+  bool HasNativePixels() const override { return true; }
 
   // Path primitives [ui thread]
   void PathClear() override;
@@ -122,13 +120,13 @@ private:
 
   NVGcontext* mVG = nullptr;
   uint64_t mContextSerial = 0;
-  int mRampImage = 0;
-  // The clip as NanoVG holds it (which it does not hand out): the scissor's transform and half
-  // extents; a negative extent means no clip.
-  float mScissorXform[6] = {0.f, 0.f, 0.f, 0.f, 0.f, 0.f};
-  float mScissorExtent[2] = {-1.f, -1.f};
-  // Vertices (x, y, u, v) of the last triangles; grows once, reused every frame.
-  std::vector<float> mMeshVertices;
+  struct PixelImage
+  {
+    const void* owner = nullptr;
+    int image = 0, w = 0, h = 0;
+  };
+  // Few owners (one per picture drawn in software): a short list, searched linearly.
+  std::vector<PixelImage> mPixelImages;
   NVGLUframebuffer* mMainFrameBuffer = nullptr;
   bool mInDraw = false;
 };

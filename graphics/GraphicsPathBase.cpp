@@ -199,19 +199,6 @@ void GraphicsPathBase::FillConvexPolygon(const IColor& color, const float* x, co
   FillSolid(color, pBlend);
 }
 
-void GraphicsPathBase::FillTriangles(const IColor& color, const float* x, const float* y,
-                                     const float* coverage, int nVertices, const IBlend* pBlend)
-{
-  for (int k = 0; k + 2 < nVertices; k += 3)
-  {
-    IColor shade = color;
-    if (coverage)
-      shade.A = static_cast<int>(
-          std::lround(color.A * (coverage[k] + coverage[k + 1] + coverage[k + 2]) / 3.f));
-    FillTriangle(shade, x[k], y[k], x[k + 1], y[k + 1], x[k + 2], y[k + 2], pBlend);
-  }
-}
-
 void GraphicsPathBase::DrawGrid(const IColor& color, const IRECT& bounds, float gridSizeH,
                                 float gridSizeV, const IBlend* pBlend)
 {

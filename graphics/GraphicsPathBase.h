@@ -73,11 +73,6 @@ public:
                const IBlend* pBlend = nullptr) override;
   void FillConvexPolygon(const IColor& color, const float* x, const float* y, int nPoints,
                          const IBlend* pBlend = nullptr) override;
-  /** One filled path per triangle, its alpha scaled by the mean coverage of its corners: correct
-   *  enough on any back end, but as costly as that many shapes. Back ends with a native mesh
-   *  draw override it. */
-  void FillTriangles(const IColor& color, const float* x, const float* y, const float* coverage,
-                     int nVertices, const IBlend* pBlend = nullptr) override;
   void DrawGrid(const IColor& color, const IRECT& bounds, float gridSizeH, float gridSizeV,
                 const IBlend* pBlend = nullptr) override;
   void DrawData(const IColor& color, const IRECT& bounds, const float* normYPoints, int nPoints,
