@@ -157,19 +157,26 @@ void TraceRaster::End()
   uint8_t* out = mPixels.data();
   for (size_t k = 0; k < n; ++k, out += 4)
   {
-    if (mChannels == 1 && mCoverage[k] == 1.f)
+    int q[kMaxChannels] = {};
+    int top = -1; // the last channel that covers the pixel at all
+    for (int ch = 0; ch < mChannels; ++ch)
     {
-      std::fill_n(out, 4, uint8_t{0});
+      q[ch] = static_cast<int>((1.f - mCoverage[static_cast<size_t>(ch) * n + k]) * 255.f + 0.5f);
+      if (q[ch] > 0) top = ch;
+    }
+    // Most pixels are either untouched or hidden under the last channel's solid colour.
+    if (top < 0 || keep[top][q[top]] == 0)
+    {
+      const uint8_t* colour = top < 0 ? source[0][0] : source[top][q[top]];
+      std::copy_n(colour, 4, out);
       continue;
     }
     uint32_t pixel[4] = {0, 0, 0, 0};
-    for (int ch = 0; ch < mChannels; ++ch)
+    for (int ch = 0; ch <= top; ++ch)
     {
-      const float clear = mCoverage[static_cast<size_t>(ch) * n + k];
-      const int q = static_cast<int>((1.f - clear) * 255.f + 0.5f);
-      const uint32_t through = keep[ch][q];
+      const uint32_t through = keep[ch][q[ch]];
       for (int c = 0; c < 4; ++c)
-        pixel[c] = source[ch][q][c] + ((pixel[c] * through) >> 8);
+        pixel[c] = source[ch][q[ch]][c] + ((pixel[c] * through) >> 8);
     }
     for (int c = 0; c < 4; ++c)
       out[c] = static_cast<uint8_t>(std::min(pixel[c], 255u));
