@@ -2,72 +2,43 @@
 // full-scale signal arriving in real time: one display tick of audio per iteration, played
 // through the block function outside the timed region.
 //
-//   BM_OscilloscopeFrame_Paths  building both channels' paths and handing them to NanoVG, which
-//                               tessellates each stroke (no GL work yet)
-//   BM_OscilloscopeFrame_Flush  NanoVG's end of frame (vertex upload, one GL draw per sub-path)
-//                               and the copy to the window, waited for with glFinish
-//   BM_OscilloscopeFrame        everything a display tick costs: drain, trigger, reduction,
-//                               paths, GL work, glFinish
-//   ..._EmptyBaseline           a frame with nothing drawn, the fixed cost of a frame
-//   ..._PolylineBaseline        the same columns as one polyline per channel, what a single
-//                               path of the same length costs
+//   BM_OscilloscopeFrame                 everything a display tick costs with the band drawing
+//                                        (drain, trigger, reduction, the picture rendered in
+//                                        software, its upload, GL work, glFinish)
+//   BM_OscilloscopeFrame_Reference       the same with the per-column reference outlines (one
+//                                        GL draw per column pair)
+//   BM_OscilloscopeFrame_EmptyBaseline   a frame with nothing drawn, the fixed cost of a frame
+//   BM_OscilloscopeFrame_Paths           the band drawing's own work: both channels rendered
+//                                        and handed to NanoVG (with the texture upload, no draw)
+//   BM_OscilloscopeFrame_PolylineBaseline  the same columns as one polyline per channel
 //
-// Argument: 0 = waveform 0.5 s (triggered), 1 = envelope 4 s (free-running). Times are wall
-// clock: Mesa rasterises on worker threads. The counter gl_draws is the number of GL draw calls
-// NanoVG issues per frame, counted at the GL entry point.
+// Arguments: mode (0 = waveform 0.5 s, triggered; 1 = envelope 4 s, free-running) and scale in
+// percent (100, 150). Times are wall clock (Mesa rasterises on worker threads); the CPU column
+// is the main thread's. The counter gl_draws is GL draw calls per frame, counted at the GL entry
+// point; the scope's own share is the difference to the empty baseline at the same scale.
 
 #include "ScopeBenchInput.h"
 #include "controls/Oscilloscope.h"
 #include "graphics/GLHeaders.h"
+#include "graphics/platform/headless/GLDrawCounter.h"
 #include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>
+#include <string>
 
 namespace
 {
 
 using namespace kit::gfx;
+using qm::control::ETraceDrawing;
 using trazelle::bench::kRate;
 using trazelle::bench::ScopeBenchInput;
 
-// Fixed frame counts: software GL takes tens of milliseconds a frame, and the paths stage spends
-// most of each iteration outside its timed part, where the library cannot see it.
-constexpr int kGLFrames = 30;
+// Fixed frame counts: software GL takes milliseconds a frame, and the paths stage spends most of
+// each iteration outside its timed part, where the library cannot see it.
+constexpr int kGLFrames = 40;
 constexpr int kPathFrames = 100;
-
-#if defined(TRAZELLE_GL_EPOXY)
-// Counts glDrawArrays calls (the only draw call NanoVG's GL3 renderer makes) by standing in for
-// libepoxy's dispatch pointer. It must be installed after the pointer has been resolved (after
-// one drawn frame): epoxy's resolver stub calls through the global pointer again, which would
-// then be this stand-in.
-long long gDrawCalls = 0;
-decltype(epoxy_glDrawArrays) gForwardDrawArrays = nullptr;
-
-void EPOXY_CALLSPEC CountingDrawArrays(GLenum mode, GLint first, GLsizei count)
-{
-  ++gDrawCalls;
-  gForwardDrawArrays(mode, first, count);
-}
-
-void InstallDrawCallCounter()
-{
-  if (epoxy_glDrawArrays != &CountingDrawArrays)
-  {
-    gForwardDrawArrays = epoxy_glDrawArrays;
-    epoxy_glDrawArrays = &CountingDrawArrays;
-  }
-  gDrawCalls = 0;
-}
-#else
-long long gDrawCalls = 0;
-void InstallDrawCallCounter() {}
-#endif
-
-void WaitForGL()
-{
-  glFinish();
-}
 
 qm::control::ControlStyle BlueStyle()
 {
@@ -77,21 +48,22 @@ qm::control::ControlStyle BlueStyle()
   return style;
 }
 
-// The editor's oscilloscope (832 x 256 at (0, 48)) in an 832 x 464 headless window, with five
-// seconds of signal behind it.
+// The editor's oscilloscope (832 x 256 at (0, 48)) in an 832 x 464 headless window at the given
+// scale, with five seconds of signal behind it.
 class ScopeFrame
 {
 public:
   explicit ScopeFrame(benchmark::State& state)
   {
-    mGraphics = std::make_unique<GraphicsHeadless>(nullptr, 832, 464);
+    const int mode = static_cast<int>(state.range(0));
+    const int percent = state.range(1) > 0 ? static_cast<int>(state.range(1)) : 100;
+    mGraphics = std::make_unique<GraphicsHeadless>(nullptr, 832, 464, 60, percent / 100.f);
     if (!mGraphics->OpenWindow(nullptr))
     {
       state.SkipWithError(mGraphics->GetError().c_str());
       mGraphics.reset();
       return;
     }
-    const int mode = state.range(0);
     mScope = std::make_unique<qm::control::Oscilloscope<2>>(
         IRECT(0.f, 48.f, 832.f, 304.f), &mInput.Buffer(), kRate, 4.0, 2.0, BlueStyle());
     mScope->SetChannelMode(3);
@@ -105,18 +77,16 @@ public:
     const auto& columns = mScope->GetColumns();
     if (mode == 0 && columns.GetLastTriggerColumn() >= columns.GetSearchColumns())
       state.SkipWithError("the waveform test signal did not trigger");
-    state.SetLabel(mode == 0 ? "waveform 0.5 s" : "envelope 4 s");
+    state.SetLabel(std::string(mode == 0 ? "waveform 0.5 s, " : "envelope 4 s, ") +
+                   std::to_string(percent) + " %");
+    // One frame resolves every GL entry point, so the draw counter can stand in from now on.
+    Begin();
+    mScope->Draw(G());
+    End();
+    InstallGLDrawCounter();
   }
 
   bool Ok() const { return mGraphics != nullptr; }
-
-  // Draws one frame (which resolves every GL entry point it uses), then counts draw calls.
-  void CountDrawCalls()
-  {
-    Begin();
-    End();
-    InstallDrawCallCounter();
-  }
   GraphicsHeadless& G() { return *mGraphics; }
   qm::control::Oscilloscope<2>& Scope() { return *mScope; }
   ScopeBenchInput& Input() { return mInput; }
@@ -131,7 +101,7 @@ public:
   void End()
   {
     G().EndFrame();
-    WaitForGL();
+    glFinish();
   }
 
 private:
@@ -140,11 +110,77 @@ private:
   std::unique_ptr<qm::control::Oscilloscope<2>> mScope;
 };
 
-void ReportDrawCalls(benchmark::State& state)
+// GL draw calls per iteration since `start`.
+void ReportDrawCalls(benchmark::State& state, long long start)
 {
-  state.counters["gl_draws"] =
-      benchmark::Counter(static_cast<double>(gDrawCalls), benchmark::Counter::kAvgIterations);
+  state.counters["gl_draws"] = benchmark::Counter(static_cast<double>(GLDrawCalls() - start),
+                                                  benchmark::Counter::kAvgIterations);
 }
+
+void ScopeArgs(benchmark::internal::Benchmark* b)
+{
+  for (int percent : {100, 150})
+    for (int mode : {0, 1})
+      b->Args({mode, percent});
+}
+
+void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing)
+{
+  ScopeFrame f(state);
+  if (!f.Ok()) return;
+  f.Scope().SetTraceDrawing(drawing);
+  const long long start = GLDrawCalls();
+  for (auto _ : state)
+  {
+    state.PauseTiming();
+    f.Input().PlayTick();
+    state.ResumeTiming();
+    f.Begin();
+    f.Scope().Draw(f.G());
+    f.End();
+  }
+  ReportDrawCalls(state, start);
+  benchmark::DoNotOptimize(f.G().ReadPixel(400, 176));
+}
+
+void BM_OscilloscopeFrame(benchmark::State& state)
+{
+  RunScopeFrames(state, ETraceDrawing::Band);
+}
+BENCHMARK(BM_OscilloscopeFrame)
+    ->Apply(ScopeArgs)
+    ->Iterations(kGLFrames)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_OscilloscopeFrame_Reference(benchmark::State& state)
+{
+  RunScopeFrames(state, ETraceDrawing::Reference);
+}
+BENCHMARK(BM_OscilloscopeFrame_Reference)
+    ->Apply(ScopeArgs)
+    ->Iterations(kGLFrames / 4)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_OscilloscopeFrame_EmptyBaseline(benchmark::State& state)
+{
+  ScopeFrame f(state);
+  if (!f.Ok()) return;
+  const long long start = GLDrawCalls();
+  for (auto _ : state)
+  {
+    f.Begin();
+    f.End();
+  }
+  ReportDrawCalls(state, start);
+}
+BENCHMARK(BM_OscilloscopeFrame_EmptyBaseline)
+    ->Args({0, 100})
+    ->Args({0, 150})
+    ->Iterations(kGLFrames)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_OscilloscopeFrame_Paths(benchmark::State& state)
 {
@@ -157,82 +193,16 @@ void BM_OscilloscopeFrame_Paths(benchmark::State& state)
     f.Scope().UpdateColumns();
     f.Begin();
     state.ResumeTiming();
-    f.Scope().DrawChannel(f.G(), 0);
-    f.Scope().DrawChannel(f.G(), 1);
+    f.Scope().DrawTraces(f.G());
     state.PauseTiming();
     f.End();
     state.ResumeTiming();
   }
 }
 BENCHMARK(BM_OscilloscopeFrame_Paths)
-    ->Arg(0)
-    ->Arg(1)
+    ->Args({0, 100})
+    ->Args({1, 100})
     ->Iterations(kPathFrames)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
-
-void BM_OscilloscopeFrame_Flush(benchmark::State& state)
-{
-  ScopeFrame f(state);
-  if (!f.Ok()) return;
-  f.CountDrawCalls();
-  for (auto _ : state)
-  {
-    state.PauseTiming();
-    f.Input().PlayTick();
-    f.Begin();
-    f.Scope().Draw(f.G());
-    state.ResumeTiming();
-    f.End();
-  }
-  ReportDrawCalls(state);
-}
-BENCHMARK(BM_OscilloscopeFrame_Flush)
-    ->Arg(0)
-    ->Arg(1)
-    ->Iterations(kGLFrames)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
-
-void BM_OscilloscopeFrame(benchmark::State& state)
-{
-  ScopeFrame f(state);
-  if (!f.Ok()) return;
-  f.CountDrawCalls();
-  for (auto _ : state)
-  {
-    state.PauseTiming();
-    f.Input().PlayTick();
-    state.ResumeTiming();
-    f.Begin();
-    f.Scope().Draw(f.G());
-    f.End();
-  }
-  ReportDrawCalls(state);
-  benchmark::DoNotOptimize(f.G().ReadPixel(400, 176));
-}
-BENCHMARK(BM_OscilloscopeFrame)
-    ->Arg(0)
-    ->Arg(1)
-    ->Iterations(kGLFrames)
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
-
-void BM_OscilloscopeFrame_EmptyBaseline(benchmark::State& state)
-{
-  ScopeFrame f(state);
-  if (!f.Ok()) return;
-  f.CountDrawCalls();
-  for (auto _ : state)
-  {
-    f.Begin();
-    f.End();
-  }
-  ReportDrawCalls(state);
-}
-BENCHMARK(BM_OscilloscopeFrame_EmptyBaseline)
-    ->Arg(0)
-    ->Iterations(kGLFrames)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 
@@ -240,7 +210,7 @@ void BM_OscilloscopeFrame_PolylineBaseline(benchmark::State& state)
 {
   ScopeFrame f(state);
   if (!f.Ok()) return;
-  f.CountDrawCalls();
+  const long long start = GLDrawCalls();
   const double gain = f.Scope().GetGain();
   for (auto _ : state)
   {
@@ -268,10 +238,10 @@ void BM_OscilloscopeFrame_PolylineBaseline(benchmark::State& state)
     }
     f.End();
   }
-  ReportDrawCalls(state);
+  ReportDrawCalls(state, start);
 }
 BENCHMARK(BM_OscilloscopeFrame_PolylineBaseline)
-    ->Arg(0)
+    ->Args({0, 100})
     ->Iterations(kGLFrames)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);

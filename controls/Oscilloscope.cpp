@@ -3,6 +3,10 @@
 #include "controls/ScopedFlushDenormals.h"
 #include "graphics/GraphicsContext.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace qm::control
 {
 
@@ -31,6 +35,11 @@ Oscilloscope<NChannels>::Oscilloscope(const IRECT& bounds, Trazelle::SampleBuffe
 {
   mChannelPatterns.reserve(2);
   OnStyleChanged();
+  const size_t columns = mColumns.GetColumnCount();
+  for (auto* values : {&mColumnX, &mColumnTop, &mColumnBottom})
+    values->resize(columns);
+  for (auto& drawn : mDrawnColumns)
+    drawn.resize(columns);
 }
 
 template <int NChannels>
@@ -98,10 +107,37 @@ void Oscilloscope<NChannels>::SetFrozenPosition(double position)
 }
 
 template <int NChannels>
+void Oscilloscope<NChannels>::SetTraceDrawing(ETraceDrawing drawing)
+{
+  if (drawing == mTraceDrawing) return;
+  mTraceDrawing = drawing;
+  SetDirty(false);
+}
+
+template <int NChannels>
 bool Oscilloscope<NChannels>::IsDirty()
 {
+  if (IsHidden()) return false;
+  // Frozen, nothing arrives: the picture changes only through the setters, which mark it.
   if (mColumns.GetFrozen()) return IControl::IsDirty();
-  return !IsHidden();
+  {
+    ScopedFlushDenormals flush;
+    UpdateColumns();
+  }
+  mColumnsFresh = true;
+  return IControl::IsDirty() || !mDrawnOnce || ColumnsChangedSinceDrawn();
+}
+
+template <int NChannels>
+bool Oscilloscope<NChannels>::ColumnsChangedSinceDrawn() const
+{
+  for (int c = 0; c < 2; ++c)
+  {
+    const ScopeColumns::Ring& ring = mColumns.GetColumns(c);
+    if (!std::equal(ring.begin(), ring.end(), mDrawnColumns[c].begin(), mDrawnColumns[c].end()))
+      return true;
+  }
+  return false;
 }
 
 template <int NChannels>
@@ -114,26 +150,68 @@ template <int NChannels>
 void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
 {
   ScopedFlushDenormals flush;
-  UpdateColumns();
-  switch (mColumns.GetChannelMode())
-  {
-  case 1:
-    DrawChannel(g, 0);
-    break;
-  case 2:
-    DrawChannel(g, 1);
-    break;
-  case 3:
-    DrawChannel(g, 0);
-    DrawChannel(g, 1);
-    break;
-  default:
-    break;
-  }
+  const bool fresh = std::exchange(mColumnsFresh, false);
+  if (!fresh) UpdateColumns();
+  DrawTraces(g);
+  // Only a draw of columns that IsDirty compared counts as the picture on screen: a draw that
+  // updated them itself may have been clipped to part of the control, so the next tick compares
+  // against the older columns and redraws the whole.
+  if (!fresh) return;
+  for (int c = 0; c < 2; ++c)
+    std::copy(mColumns.GetColumns(c).begin(), mColumns.GetColumns(c).end(),
+              mDrawnColumns[c].begin());
+  mDrawnOnce = true;
 }
 
 template <int NChannels>
-void Oscilloscope<NChannels>::DrawChannel(GraphicsContext& g, int channel)
+void Oscilloscope<NChannels>::DrawTraces(GraphicsContext& g)
+{
+  const int32_t mode = mColumns.GetChannelMode();
+  if (mode < 1 || mode > 3) return;
+  if (mTraceDrawing == ETraceDrawing::Band && g.HasNativePixels())
+  {
+    DrawPicture(g, mode);
+    return;
+  }
+  if (mode != 2) DrawOutlines(g, 0);
+  if (mode != 1) DrawOutlines(g, 1);
+}
+
+template <int NChannels>
+void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
+{
+  // Whole device pixels around the control, with a margin for the soft edges of traces that run
+  // along its top or bottom edge.
+  const IRECT& r = GetRECT();
+  const float scale = g.GetBackingPixelScale();
+  const float x0 = std::floor(r.L * scale) - 2.f, y0 = std::floor(r.T * scale) - 2.f;
+  const float x1 = std::ceil(r.R * scale) + 2.f, y1 = std::ceil(r.B * scale) + 2.f;
+  mRaster.Begin(static_cast<int>(x1 - x0), static_cast<int>(y1 - y0), scale);
+  const double gain = mGain.load();
+  const double left = static_cast<double>(r.L) - static_cast<double>(x0 / scale);
+  const float top = y0 / scale;
+  for (int channel = 0; channel < 2; ++channel)
+  {
+    if ((channel == 0 && mode == 2) || (channel == 1 && mode == 1)) continue;
+    const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
+    size_t i = 0;
+    for (const ColumnRange& column : ring)
+    {
+      mColumnX[i] = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
+      mColumnTop[i] = this->ValueToY(column.max, gain) - top;
+      mColumnBottom[i] = this->ValueToY(column.min, gain) - top;
+      ++i;
+    }
+    mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
+                       static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
+  }
+  mRaster.End();
+  g.DrawPixels(this, mRaster.Pixels(), mRaster.Width(), mRaster.Height(), true,
+               IRECT(x0 / scale, y0 / scale, x1 / scale, y1 / scale));
+}
+
+template <int NChannels>
+void Oscilloscope<NChannels>::DrawOutlines(GraphicsContext& g, int channel)
 {
   // Each pair of neighbouring columns gives one open outline from the lower trace to the upper
   // one; where a column's minimum and maximum coincide the band collapses to a line.

@@ -3,6 +3,7 @@
 #include "controls/ControlBase.h"
 #include "controls/ScopeColumns.h"
 #include "controls/SignalDisplay.h"
+#include "controls/TraceRaster.h"
 
 #include <atomic>
 #include <vector>
@@ -10,14 +11,22 @@
 namespace qm::control
 {
 
+/** How the oscilloscope draws each channel's band. */
+enum class ETraceDrawing
+{
+  Band,     // both channels rendered in software into one image: one texture upload, two draws
+  Reference // one stroked four-point outline per pair of neighbouring columns
+};
+
 /** The two-channel oscilloscope: the last 0 to 4 seconds of the input as a band between the
  * smallest and largest sample of each half-pixel column, scrolling freely ("envelope") or held
  * on the last falling zero crossing ("waveform"), with a freeze that lets the view slide through
  * the frozen history.
  *
- * It drains the plug-in's oscilloscope sample buffer inside Draw, so it reports dirty on every
- * frame while live. Setters store whole atomic values and mark the control dirty; the editor
- * calls them on the UI thread, SetSampleRate may come from the thread that resets the plug-in. */
+ * While live, IsDirty drains the plug-in's oscilloscope sample buffer and reports dirty only when
+ * the columns differ from the ones last drawn, so a still picture costs no frame. Setters store
+ * whole atomic values and mark the control dirty; the editor calls them on the UI thread,
+ * SetSampleRate may come from the thread that resets the plug-in. */
 template <int NChannels>
 class Oscilloscope : public SignalDisplay<NChannels>, public ControlBase
 {
@@ -42,11 +51,17 @@ public:
 
   double GetGain() const { return mGain.load(); }
 
+  /** [ui thread] The band is drawn only on back ends that show pixel images; others draw the
+   * reference outlines. */
+  void SetTraceDrawing(ETraceDrawing drawing);
+  ETraceDrawing GetTraceDrawing() const { return mTraceDrawing; }
+
   /** [ui thread] The per-frame signal work of Draw without the drawing: drains the feed, finds
    * the trigger, reduces columns. Draw calls it with denormals flushed. */
   void UpdateColumns();
-  /** [ui thread] Strokes one channel's columns as one path. */
-  void DrawChannel(GraphicsContext& g, int channel);
+  /** [ui thread] Draws the columns of the channels the channel mode shows, as chosen by
+   * SetTraceDrawing, without updating them. */
+  void DrawTraces(GraphicsContext& g);
 
   const ScopeColumns& GetColumns() const { return mColumns; }
   const IPattern& GetChannelPattern(int channel) const { return mChannelPatterns[channel]; }
@@ -54,9 +69,22 @@ public:
 private:
   using Display = SignalDisplay<NChannels>;
 
+  void DrawPicture(GraphicsContext& g, int32_t mode);
+  void DrawOutlines(GraphicsContext& g, int channel);
+  bool ColumnsChangedSinceDrawn() const;
+
   ScopeColumns mColumns;
   std::vector<IPattern> mChannelPatterns;
   std::atomic<double> mGain{1.0};
+  ETraceDrawing mTraceDrawing = ETraceDrawing::Band;
+  // One channel's columns in the picture's coordinates, and the picture; sized once.
+  std::vector<float> mColumnX, mColumnTop, mColumnBottom;
+  TraceRaster mRaster;
+  // The columns of the last frame drawn after IsDirty brought them up to date.
+  std::vector<ColumnRange> mDrawnColumns[2];
+  bool mDrawnOnce = false;
+  // IsDirty updated the columns since the last Draw, which must then not update them again.
+  bool mColumnsFresh = false;
 };
 
 extern template class Oscilloscope<2>;

@@ -106,9 +106,35 @@ void SignalMeter<NChannels>::OnInit()
 }
 
 template <int NChannels>
+typename SignalMeter<NChannels>::Shown SignalMeter<NChannels>::ShownFor(int channel) const
+{
+  const double length = static_cast<double>(mWidgetBounds.R - mWidgetBounds.L);
+  const MeterReadout r = mBallistics.ReadOut(mChannels[channel]);
+  Shown shown;
+  shown.levelLength = static_cast<float>(length * r.levelFraction);
+  shown.peakOffset = static_cast<float>(length * r.peakFraction);
+  MeterBallistics::FormatPeak(r, shown.text.data(), static_cast<int>(shown.text.size()));
+  return shown;
+}
+
+template <int NChannels>
+bool SignalMeter<NChannels>::IsDirty()
+{
+  if (IsHidden()) return false;
+  UpdateLevels();
+  if (IControl::IsDirty() || !mDrawnOnce) return true;
+  for (int c = 0; c < NChannels; ++c)
+    if (!(ShownFor(c) == mDrawn[c])) return true;
+  return false;
+}
+
+template <int NChannels>
 void SignalMeter<NChannels>::Draw(GraphicsContext& g)
 {
   UpdateLevels();
+  for (int c = 0; c < NChannels; ++c)
+    mDrawn[c] = ShownFor(c);
+  mDrawnOnce = true;
   const float left = mWidgetBounds.L;
   const double length = static_cast<double>(mWidgetBounds.R - mWidgetBounds.L);
   const double floorDb = mBallistics.GetFloorDb();

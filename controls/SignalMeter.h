@@ -33,7 +33,9 @@ public:
 
   void OnInit() override;                 // [ui thread]
   void Draw(GraphicsContext& g) override; // [ui thread]
-  bool IsDirty() override { return !IsHidden(); }
+  /** [ui thread] Brings the levels up to date and reports dirty only when the bars, peak markers
+   * or read-outs would look different from the last drawn frame (a level still falling counts). */
+  bool IsDirty() override;
 
   /** Takes effect at the next update or SetBallistics, on the UI thread. Hold time becomes
    * 500 ms until SetBallistics configures it again. */
@@ -53,7 +55,17 @@ public:
   const IRECT& GetReadoutRect(int channel) const { return mReadoutRects[channel]; }
 
 private:
+  // What one channel shows, in the units it is drawn in.
+  struct Shown
+  {
+    float levelLength = 0.f;
+    float peakOffset = 0.f;
+    std::array<char, 16> text{};
+    bool operator==(const Shown&) const = default;
+  };
+
   void ApplyPendingSampleRate();
+  Shown ShownFor(int channel) const;
 
   Trazelle::SampleBuffer* mFeed;
   std::array<MeterChannelState, NChannels> mChannels{};
@@ -64,6 +76,8 @@ private:
   std::array<std::array<char, 16>, NChannels> mReadoutTexts{};
   MeterBallistics mBallistics;
   std::atomic<double> mPendingSampleRate{0.0};
+  std::array<Shown, NChannels> mDrawn{};
+  bool mDrawnOnce = false;
 };
 
 extern template class SignalMeter<2>;

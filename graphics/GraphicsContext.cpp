@@ -215,19 +215,20 @@ void GraphicsContext::SetScreenScale(int scale)
 // ------------------------------------------------------------------------------------------------
 // Frame cycle
 
-void GraphicsContext::OnDisplayTick()
+bool GraphicsContext::OnDisplayTick()
 {
   const int screenScale = GetPlatformWindowScale();
   if (screenScale > 0 && screenScale != mScreenScale) SetScreenScale(screenScale);
 
   mDirtyRects.Clear();
-  if (!IsDirty(mDirtyRects)) return;
+  if (!IsDirty(mDirtyRects)) return false;
 
   SetAllControlsClean();
   const float scale = GetBackingPixelScale();
   for (const IRECT& r : mDirtyRects)
     PlatformInvalidate(r.GetDeviceAligned(scale));
   PlatformRepaint();
+  return true;
 }
 
 bool GraphicsContext::IsDirty(IRECTList& rects)
@@ -253,9 +254,9 @@ bool GraphicsContext::IsDirty(IRECTList& rects)
   return dirty;
 }
 
-void GraphicsContext::Draw(IRECTList& rects)
+bool GraphicsContext::Draw(IRECTList& rects)
 {
-  if (rects.Empty()) return;
+  if (rects.Empty()) return false;
 
   const float scale = GetBackingPixelScale();
   BeginFrame();
@@ -271,6 +272,7 @@ void GraphicsContext::Draw(IRECTList& rects)
       DrawControlsIn(r);
   }
   EndFrame();
+  return true;
 }
 
 void GraphicsContext::DrawControlsIn(const IRECT& r)

@@ -166,6 +166,17 @@ public:
                        const IBlend* pBlend = nullptr) = 0;
   virtual void FillConvexPolygon(const IColor& color, const float* x, const float* y, int nPoints,
                                  const IBlend* pBlend = nullptr) = 0;
+  /** Draws premultiplied RGBA pixels (`w` x `h`; row by row, top row first, or with
+   *  `columnMajor` column by column, pixel (x, y) at x * h + y) stretched over `bounds`, without
+   *  filtering: sized to the device pixels of `bounds` they land one to one. The back end keeps
+   *  each `owner`'s pixels in one image it updates in place, so only the last pixels an owner
+   *  gives in a frame show. Back ends without pixel images draw nothing (HasNativePixels). */
+  virtual void DrawPixels(const void* /*owner*/, const uint8_t* /*rgba*/, int /*w*/, int /*h*/,
+                          bool /*columnMajor*/, const IRECT& /*bounds*/,
+                          const IBlend* /*pBlend*/ = nullptr)
+  {
+  }
+  virtual bool HasNativePixels() const { return false; }
 
   /** Lays the string out as DrawText would, replaces `bounds` with the area the text covers and
    *  returns its width. */
@@ -407,13 +418,16 @@ public:
   // Frame cycle [ui thread]
 
   /** One display tick: screen-scale check, tick function, animations, dirty collection; invalidates
-   *  each dirty area (grown by 0.75, in whole device pixels) and asks the window to repaint. */
-  void OnDisplayTick();
+   *  each dirty area (grown by 0.75, in whole device pixels) and asks the window to repaint.
+   *  Returns false when nothing was dirty: then nothing was invalidated, so the platform must
+   *  neither draw nor present (swap) a frame for this tick. */
+  bool OnDisplayTick();
   /** Runs the tick function and the animations, then adds every dirty control's bounds grown by
    *  0.75 to `rects`. Returns whether anything was dirty. */
   bool IsDirty(IRECTList& rects);
-  /** Redraws the controls that intersect the given logical rectangles. */
-  void Draw(IRECTList& rects);
+  /** Redraws the controls that intersect the given logical rectangles. Returns whether a frame was
+   *  drawn (false for an empty list): only then has the platform anything to present. */
+  bool Draw(IRECTList& rects);
   void SetStrictDrawing(bool strict) { mStrictDrawing = strict; }
   void SetDisplayTickFunc(IDisplayTickFunc func) { mDisplayTickFunc = std::move(func); }
 

@@ -150,6 +150,7 @@ void GraphicsNanoVG::OnViewDestroyed()
     // Fonts and images belong to the context and go with it.
     Contexts().Remove(mContextSerial);
     mContextSerial = 0;
+    mPixelImages.clear();
     nvgDeleteGL3(mVG);
     mVG = nullptr;
   }
@@ -401,6 +402,50 @@ void GraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& optio
   nvgFill(mVG);
   nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
   if (!options.mPreserve) nvgBeginPath(mVG);
+}
+
+void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, int h,
+                                bool columnMajor, const IRECT& bounds, const IBlend* pBlend)
+{
+  if (!mVG || !rgba || w <= 0 || h <= 0) return;
+  // Column by column, the pixels are an image h wide and w high, shown transposed.
+  const int imageW = columnMajor ? h : w, imageH = columnMajor ? w : h;
+  auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
+                         [owner](const PixelImage& p) { return p.owner == owner; });
+  if (it == mPixelImages.end()) it = mPixelImages.insert(mPixelImages.end(), PixelImage{owner});
+  if (it->image > 0 && (it->w != imageW || it->h != imageH))
+  {
+    nvgDeleteImage(mVG, it->image);
+    it->image = 0;
+  }
+  if (it->image > 0)
+    nvgUpdateImage(mVG, it->image, rgba);
+  else
+  {
+    it->image =
+        nvgCreateImageRGBA(mVG, imageW, imageH, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, rgba);
+    it->w = imageW;
+    it->h = imageH;
+  }
+  if (it->image <= 0) return;
+  const float bw = bounds.R - bounds.L, bh = bounds.B - bounds.T;
+  NVGpaint paint =
+      nvgImagePattern(mVG, bounds.L, bounds.T, bw, bh, 0.f, it->image, BlendWeight(pBlend));
+  if (columnMajor)
+  {
+    // The image's x runs down the bounds, its y across.
+    const float transpose[6] = {0.f, 1.f, 1.f, 0.f, bounds.L, bounds.T};
+    std::copy_n(transpose, 6, paint.xform);
+    paint.extent[0] = bh;
+    paint.extent[1] = bw;
+  }
+  SetCompositeFromBlend(pBlend);
+  nvgBeginPath(mVG);
+  nvgRect(mVG, bounds.L, bounds.T, bw, bh);
+  nvgFillPaint(mVG, paint);
+  nvgFill(mVG);
+  nvgBeginPath(mVG);
+  nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
 }
 
 void GraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int srcX, int srcY,

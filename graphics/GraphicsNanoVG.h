@@ -14,6 +14,7 @@
 #include "graphics/GraphicsPathBase.h"
 
 #include <cstdint>
+#include <vector>
 
 struct NVGcontext;
 struct NVGLUframebuffer;
@@ -70,6 +71,10 @@ public:
                       float dashLen = 2.f) override;
   void DrawDottedRect(const IColor& color, const IRECT& bounds, const IBlend* pBlend = nullptr,
                       float thickness = 1.f, float dashLen = 2.f) override;
+  // A fill of the bounds with the owner's image: two GL draws and one texture upload.
+  void DrawPixels(const void* owner, const uint8_t* rgba, int w, int h, bool columnMajor,
+                  const IRECT& bounds, const IBlend* pBlend = nullptr) override;
+  bool HasNativePixels() const override { return true; }
 
   // Path primitives [ui thread]
   void PathClear() override;
@@ -115,6 +120,13 @@ private:
 
   NVGcontext* mVG = nullptr;
   uint64_t mContextSerial = 0;
+  struct PixelImage
+  {
+    const void* owner = nullptr;
+    int image = 0, w = 0, h = 0;
+  };
+  // Few owners (one per picture drawn in software): a short list, searched linearly.
+  std::vector<PixelImage> mPixelImages;
   NVGLUframebuffer* mMainFrameBuffer = nullptr;
   bool mInDraw = false;
 };

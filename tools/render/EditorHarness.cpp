@@ -2,11 +2,13 @@
 
 #include "graphics/GraphicsContext.h"
 #include "graphics/IPopupMenu.h"
+#include "graphics/platform/headless/GLDrawCounter.h"
 #include "graphics/platform/headless/GraphicsHeadless.h"
 #include "plugin/Trazelle.h"
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace qm::render
 {
@@ -24,6 +26,13 @@ namespace
 GraphicsHeadless* Headless(GraphicsContext* g)
 {
   return dynamic_cast<GraphicsHeadless*>(g);
+}
+
+double ThreadCpuSeconds()
+{
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
 }
 
 // Pointer events carry the logical position and the buttons held.
@@ -92,6 +101,9 @@ bool EditorHarness::Open(std::string& error)
     return false;
   }
   Tick();
+  // The first frame has resolved the GL entry points: draws can be counted from here on.
+  kit::gfx::InstallGLDrawCounter();
+  mStats = TickStats{};
   return true;
 }
 
@@ -131,9 +143,24 @@ void EditorHarness::Run(int ticks, const AudioSource& source)
   }
 }
 
-void EditorHarness::Tick()
+bool EditorHarness::Tick()
 {
-  if (GraphicsHeadless* g = Headless(UI())) g->Tick();
+  GraphicsHeadless* g = Headless(UI());
+  if (!g) return false;
+  const long long draws = kit::gfx::GLDrawCalls();
+  const double cpu = ThreadCpuSeconds();
+  const bool drew = g->Tick();
+  ++mStats.ticks;
+  if (drew)
+  {
+    const long long frameDraws = kit::gfx::GLDrawCalls() - draws;
+    ++mStats.frames;
+    mStats.draws += frameDraws;
+    mStats.maxDraws = std::max(mStats.maxDraws, frameDraws);
+    mStats.cpuSeconds += ThreadCpuSeconds() - cpu;
+    mStats.lastFrameTick = mStats.ticks;
+  }
+  return drew;
 }
 
 void EditorHarness::Click(float x, float y, bool alt)

@@ -31,6 +31,17 @@ namespace qm::render
 // Writes frames [first, first + n) of the input into `left` and `right`.
 using AudioSource = std::function<void(int64_t first, int n, double* left, double* right)>;
 
+// What the display ticks since Open cost (the render tool's --stats).
+struct TickStats
+{
+  int64_t ticks = 0;
+  int64_t frames = 0;        // ticks that drew a frame
+  long long draws = 0;       // GL draw calls of those frames
+  long long maxDraws = 0;    // most GL draw calls in one frame
+  double cpuSeconds = 0.0;   // main-thread CPU time of the ticks that drew
+  int64_t lastFrameTick = 0; // 1-based tick of the last frame drawn; 0 for none
+};
+
 class EditorHarness
 {
 public:
@@ -62,8 +73,9 @@ public:
 
   // Plays `ticks` display ticks of audio from `source` (silence when empty).
   void Run(int ticks, const AudioSource& source = {});
-  // One display tick and a draw of whatever became dirty.
-  void Tick();
+  // One display tick and a draw of whatever became dirty; returns whether it drew.
+  bool Tick();
+  const TickStats& Stats() const { return mStats; }
   int64_t FramesPlayed() const { return mFramesPlayed; }
 
   // Pointer input in logical editor coordinates.
@@ -86,6 +98,7 @@ private:
   int64_t mTicks = 0;
   std::vector<double> mIn[2], mOut[2];
   int mMenuChoice = -1;
+  TickStats mStats;
 };
 
 } // namespace qm::render

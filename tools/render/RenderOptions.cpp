@@ -139,6 +139,11 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> args)
       o.quiet = true;
       continue;
     }
+    if (option == "--stats")
+    {
+      o.stats = true;
+      continue;
+    }
     if (option.substr(0, 2) != "--")
       return fail("unexpected argument '" + std::string(option) + "'");
     if (i + 1 >= args.size()) return fail(std::string(option) + " needs a value");
@@ -204,6 +209,18 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> args)
       if (!e) return fail(error);
       o.events.push_back(*e);
     }
+    else if (option == "--draw")
+    {
+      const auto v = IndexOf(value, {"band", "reference"});
+      if (!v) return fail("bad " + shown + " (band or reference)");
+      o.referenceDrawing = *v == 1;
+    }
+    else if (option == "--silence-after")
+    {
+      const auto v = ParseNumber(value);
+      if (!v || *v < 0.0 || *v > kMaxSeconds) return fail("bad " + shown + " (0 to 600 s)");
+      o.silenceAfter = *v;
+    }
     else if (option == "--menu-choice")
     {
       const auto v = ParseInt(value);
@@ -244,6 +261,9 @@ std::string RenderUsage()
          "  --event T:drag:X,Y:DX,DY     press at X,Y, move by DX,DY, release\n"
          "  --event T:wheel:X,Y:STEPS    turn the wheel STEPS notches (up positive)\n"
          "  --menu-choice N     item a pop-up menu answers with (-1 dismisses)\n"
+         "  --silence-after S   play silence from S seconds on\n"
+         "  --draw NAME         scope traces: band (default) or reference (per-column outlines)\n"
+         "  --stats             print ticks, frames drawn, GL draws and CPU per drawn frame\n"
          "  --quiet             do not print what the editor shows\n";
 }
 

@@ -37,13 +37,16 @@ struct RenderOptions
   std::string png = "out/trazelle.png";
   std::string input; // empty: the built-in demo signal
   // Settings applied before the editor opens; unset keeps the defaults.
-  std::optional<int> theme;         // 0 blue, 1 orange, 2 green, 3 pink
-  std::optional<int> scale;         // index into 70, 85, 100, 115, 130, 150 %
-  std::optional<int> mode;          // 0 waveform, 1 envelope
-  std::optional<int> channel;       // 0 stereo, 1 left, 2 right
-  std::vector<PointerEvent> events; // sorted by time
-  int menuChoice = -1;              // item a pop-up menu answers with; -1 dismisses it
-  bool quiet = false;               // no report of what the editor shows
+  std::optional<int> theme;           // 0 blue, 1 orange, 2 green, 3 pink
+  std::optional<int> scale;           // index into 70, 85, 100, 115, 130, 150 %
+  std::optional<int> mode;            // 0 waveform, 1 envelope
+  std::optional<int> channel;         // 0 stereo, 1 left, 2 right
+  std::vector<PointerEvent> events;   // sorted by time
+  int menuChoice = -1;                // item a pop-up menu answers with; -1 dismisses it
+  bool quiet = false;                 // no report of what the editor shows
+  bool referenceDrawing = false;      // draw the scope with its per-column reference outlines
+  bool stats = false;                 // print what the display ticks cost
+  std::optional<double> silenceAfter; // seconds of input played before silence
 };
 
 struct ParsedOptions

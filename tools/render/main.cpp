@@ -6,9 +6,12 @@
 #include "tools/render/EditorReport.h"
 #include "tools/render/RenderOptions.h"
 
+#include "controls/Oscilloscope.h"
+#include "editor/TrazelleEditor.h"
 #include "plugin/DemoSignal.h"
 #include "plugin/Trazelle.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -48,6 +51,27 @@ void Deliver(EditorHarness& h, const PointerEvent& e)
     h.Wheel(e.x, e.y, e.steps);
     break;
   }
+}
+
+// The editor re-creates its controls when its layout changes: apply the choice again after
+// anything that can do that.
+void ApplyTraceDrawing(EditorHarness& h, bool reference)
+{
+  using Scope = qm::control::Oscilloscope<2>;
+  if (auto* scope = h.ControlAs<Scope>(qm::Trazelle::TrazelleEditor::kTagOscilloscope))
+    if (reference) scope->SetTraceDrawing(qm::control::ETraceDrawing::Reference);
+}
+
+void PrintStats(const TickStats& s)
+{
+  const double frames = double(std::max<int64_t>(s.frames, 1));
+  std::printf("ticks:              %lld\n", (long long)s.ticks);
+  std::printf("frames drawn:       %lld", (long long)s.frames);
+  if (s.frames > 0)
+    std::printf(" (the last at tick %lld, %.3f s)", (long long)s.lastFrameTick,
+                double(s.lastFrameTick) / EditorHarness::kTicksPerSecond);
+  std::printf("\nGL draws per frame: mean %.1f, max %lld\n", double(s.draws) / frames, s.maxDraws);
+  std::printf("main-thread CPU:    %.3f ms per drawn frame\n", s.cpuSeconds * 1e3 / frames);
 }
 
 } // namespace
@@ -98,11 +122,23 @@ int main(int argc, char** argv)
       }
     };
 
+  if (o.silenceAfter)
+  {
+    const int64_t quietFrom = int64_t(std::ceil(*o.silenceAfter * rate));
+    source = [played = source, quietFrom](int64_t first, int n, double* l, double* r)
+    {
+      played(first, n, l, r);
+      for (int i = 0; i < n; ++i)
+        if (first + i >= quietFrom) l[i] = r[i] = 0.0;
+    };
+  }
+
   EditorHarness harness(rate, o.block);
   ApplySettings(o, harness.Plugin().GetSettings());
   harness.SetMenuChoice(o.menuChoice);
   std::string error;
   if (!harness.Open(error)) return Fail(error);
+  ApplyTraceDrawing(harness, o.referenceDrawing);
 
   const int ticks = int(std::ceil(o.seconds * EditorHarness::kTicksPerSecond - 1e-9));
   size_t next = 0;
@@ -111,8 +147,12 @@ int main(int argc, char** argv)
     harness.Run(1, source);
     const double now = double(tick + 1) / EditorHarness::kTicksPerSecond;
     for (; next < o.events.size() && o.events[next].time <= now + 1e-9; ++next)
+    {
       Deliver(harness, o.events[next]);
+      ApplyTraceDrawing(harness, o.referenceDrawing);
+    }
   }
+  const TickStats stats = harness.Stats(); // before the capture redraws everything
 
   RgbaImage image;
   if (!harness.Capture(image, error)) return Fail(error);
@@ -131,5 +171,6 @@ int main(int argc, char** argv)
                 image.height, double(harness.FramesPlayed()) / rate,
                 o.input.empty() ? "the demo signal" : o.input.c_str(), rate);
   }
+  if (o.stats) PrintStats(stats);
   return 0;
 }

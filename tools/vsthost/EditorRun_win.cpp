@@ -101,10 +101,36 @@ PROC WINAPI WatchGetProcAddress(LPCSTR name)
   return proc;
 }
 
+// GL draw calls per presented frame: the plug-in's glDrawArrays (the only draw call of its
+// NanoVG renderer), totalled at each buffer swap.
+struct DrawWatch
+{
+  long long draws = 0, atLastSwap = 0, frames = 0, inFrames = 0, most = 0;
+};
+DrawWatch gDraws;
+using DrawArraysFn = void(WINAPI*)(GLenum, GLint, GLsizei);
+DrawArraysFn gDrawArrays = nullptr;
+
+void WINAPI WatchDrawArrays(GLenum mode, GLint first, GLsizei count)
+{
+  ++gDraws.draws;
+  gDrawArrays(mode, first, count);
+}
+
+void NoteFrameDraws()
+{
+  const long long frame = gDraws.draws - gDraws.atLastSwap;
+  gDraws.atLastSwap = gDraws.draws;
+  ++gDraws.frames;
+  gDraws.inFrames += frame;
+  gDraws.most = frame > gDraws.most ? frame : gDraws.most;
+}
+
 // The plug-in's context is current while it swaps: read its finished frame.
 BOOL WINAPI WatchSwapBuffers(HDC dc)
 {
   ++gWatch.swaps;
+  NoteFrameDraws();
   if (gWatch.captureRequested)
   {
     RECT r{};
@@ -165,6 +191,7 @@ void HookPlugin(HMODULE module)
   Hook(module, "user32.dll", "SetTimer", &WatchSetTimer, gSetTimer);
   Hook(module, "user32.dll", "KillTimer", &WatchKillTimer, gKillTimer);
   Hook(module, "kernel32.dll", "CreateThread", &WatchCreateThread, gCreateThread);
+  Hook(module, "opengl32.dll", "glDrawArrays", &WatchDrawArrays, gDrawArrays);
 }
 
 int LiveThreads()
@@ -690,6 +717,13 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   Check(LiveThreads() <= threadsAfterFirst, "no thread left behind");
   std::printf("editor run: %d buffer swaps, %d threads started by the plug-in\n", gWatch.swaps,
               gWatch.threadsCreated);
+  if (gDrawArrays && gDraws.frames > 0)
+    std::printf("editor run: GL draw calls per frame: mean %.1f, max %lld over %lld frames\n",
+                double(gDraws.inFrames) / double(gDraws.frames), gDraws.most, gDraws.frames);
+  // One draw per column pair would be 1663 per channel; the traces take a handful, the rest of a
+  // frame is the grids, labels and meter around them.
+  Check(gDrawArrays && gDraws.frames > 0 && gDraws.most < 1000,
+        "GL draw calls per frame stay far below one per scope column");
 
   host.Dispatch(effMainsChanged, 0, 0);
   host.Dispatch(effClose);

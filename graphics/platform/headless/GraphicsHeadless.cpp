@@ -156,9 +156,9 @@ void GraphicsHeadless::DeactivateGLContext()
   mGL.Release();
 }
 
-void GraphicsHeadless::Tick()
+bool GraphicsHeadless::Tick()
 {
-  if (!mOpen) return;
+  if (!mOpen) return false;
   mGL.MakeCurrent();
   // Like a native edit control, a text entry commits on the tick after it
   // was answered, never inside the call that opened it.
@@ -170,7 +170,9 @@ void GraphicsHeadless::Tick()
     else
       ClearInTextEntryControl(); // cancelled: the control keeps its value, input flows again
   }
+  const int frames = mFrameCount;
   OnDisplayTick();
+  return mFrameCount != frames;
 }
 
 void GraphicsHeadless::PlatformInvalidate(const IRECT& deviceRect)
@@ -190,8 +192,7 @@ void GraphicsHeadless::PlatformRepaint()
     rects.Add(IRECT(std::floor(r.L / scale), std::floor(r.T / scale), std::ceil(r.R / scale),
                     std::ceil(r.B / scale)));
   mInvalid.clear();
-  Draw(rects);
-  ++mFrameCount;
+  if (Draw(rects)) ++mFrameCount;
 }
 
 void GraphicsHeadless::DrawAll()

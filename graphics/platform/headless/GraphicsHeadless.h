@@ -74,8 +74,9 @@ public:
 
   // Frames [ui thread]
   // One display tick: applies a pending text-entry answer, then runs the
-  // graphics context's tick, which draws every dirty area at once.
-  void Tick();
+  // graphics context's tick, which draws every dirty area at once. Returns
+  // whether it drew a frame; when nothing was dirty it issues no GL work.
+  bool Tick();
   // Redraws the whole editor, dirty or not.
   void DrawAll();
   // Number of Draw passes so far.

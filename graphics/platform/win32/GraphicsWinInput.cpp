@@ -204,8 +204,8 @@ void GraphicsWin::OnPaint()
       list.Add(IRECT(r.L, r.T, r.R, r.B));
     }
     ActivateGLContext();
-    Draw(list);
-    SwapBuffers(mDC);
+    // Nothing drawn (an empty update region): the window keeps its picture, no swap.
+    if (Draw(list)) SwapBuffers(mDC);
     DeactivateGLContext();
   }
   EndPaint(mPlugWnd, &ps);

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "graphics/GraphicsStructs.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace qm::control
+{
+
+/** The oscilloscope's traces rendered in software into premultiplied RGBA pixels, one per device
+ * pixel, for a back end to show in a single draw. Each channel looks as its per-column outlines
+ * look when stroked 1 pixel wide with a 1-device-pixel soft edge: a vertical line at every column
+ * but the last from its maximum to its minimum, the line through the column maxima and the one
+ * through the minima; overlapping parts build up coverage as overlapping strokes do.
+ *
+ * Buffers grow to the largest picture asked for and are reused: no allocation once drawn. */
+class TraceRaster
+{
+public:
+  /** Starts a picture of `width` x `height` device pixels; `scale` is device pixels per logical
+   * pixel. */
+  void Begin(int width, int height, float scale);
+  /** Adds one channel (at most two), drawn over the ones before it. x, top and bottom are
+   * logical, relative to the picture's top left corner: column i at (x[i], top[i] .. bottom[i]).
+   */
+  void AddChannel(const float* x, const float* top, const float* bottom, int count,
+                  const kit::gfx::IColor& color);
+  /** Composes the channels into Pixels(). */
+  void End();
+
+  /** The picture column by column: pixel (x, y) at index x * Height() + y. */
+  const uint8_t* Pixels() const { return mPixels.data(); }
+  int Width() const { return mWidth; }
+  int Height() const { return mHeight; }
+
+private:
+  // Rows [begin, end) of one pixel column that a line covers, and how much of what lies below
+  // shows through it.
+  struct Span
+  {
+    int begin, end;
+    float keep;
+  };
+  // Column lines reaching one pixel column: they are half a pixel apart and reach a little more
+  // than a pixel either side.
+  static constexpr int kMaxSpans = 16;
+
+  void FillSpans(int column, const Span* spans, int n);
+  void AddSegment(float x0, float y0, float x1, float y1);
+
+  static constexpr int kMaxChannels = 2;
+
+  int mWidth = 0, mHeight = 0;
+  float mScale = 1.f;
+  int mChannels = 0;
+  kit::gfx::IColor mColors[kMaxChannels];
+  // Both column by column, so that a column line and a column of pixels are contiguous: per
+  // channel and pixel how much of what lies below shows, and the picture.
+  std::vector<float> mCoverage;
+  float* mClear = nullptr; // the channel being added
+  std::vector<uint8_t> mPixels;
+};
+
+} // namespace qm::control
