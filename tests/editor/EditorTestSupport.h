@@ -36,12 +36,14 @@ struct Where
 class EditorTest : public ::testing::Test
 {
 protected:
-  void SetUp() override
+  void OpenAt(double rate)
   {
-    harness = std::make_unique<render::EditorHarness>(44100.0, 512);
+    harness = std::make_unique<render::EditorHarness>(rate, 512);
     std::string error;
     ASSERT_TRUE(harness->Open(error)) << error;
   }
+
+  void SetUp() override { OpenAt(44100.0); }
 
   Trazelle::Trazelle& Plugin() { return harness->Plugin(); }
   Trazelle::Settings& Settings() { return harness->Plugin().GetSettings(); }
