@@ -152,9 +152,14 @@ void GraphicsX11::ReleaseHeldButtons()
 
 void GraphicsX11::OnMotion(XEvent& event)
 {
-  // Only the newest position matters; drag deltas add up the same.
-  while (XCheckTypedWindowEvent(mDisplay, mWindow, MotionNotify, &event))
+  // Of motions queued back to back only the newest matters (drag deltas add up the same). Never
+  // reach past another event: a motion after a press belongs after it.
+  XEvent next;
+  while (XEventsQueued(mDisplay, QueuedAlready) > 0)
   {
+    XPeekEvent(mDisplay, &next);
+    if (next.type != MotionNotify || next.xmotion.window != mWindow) break;
+    XNextEvent(mDisplay, &event);
   }
   const XMotionEvent& m = event.xmotion;
   IMouseInfo info{ToLogical(m.x), ToLogical(m.y), 0.f, 0.f, ModifiersFrom(m.state)};
