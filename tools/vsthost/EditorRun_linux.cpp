@@ -418,6 +418,7 @@ constexpr int kZoomX = 440, kZoomY = 392;
 constexpr int kDurationX = 504, kDurationY = 392;
 constexpr int kLogoX = 767, kLogoY = 24;
 constexpr int kThemeX = 728, kThemeY = 376;
+constexpr int kScaleX = 728, kScaleY = 408;
 // The drawn menus' rows: value text 15 px high, rows 1.6 times that, 4 px above
 // the first row. Both menus sit too close to the bottom edge to hang below
 // their anchor, so they open upward.
@@ -547,26 +548,18 @@ bool ChooseFromMenu(Host& host, int anchorX, int anchorY, int items, int row, co
   const int x = anchorX + 30;
   const int y = MenuRowY(anchorY, items, row);
   bool ok = false;
-  // The menu's white rows appear above the anchor.
+  // The menu's white rows appear above the anchor (probed right of the item texts).
   host.CaptureWhen(
       [&](const Frame& f)
       {
-        return f.Near(x, MenuRowY(anchorY, items, 0), 255, 255, 255, 3) &&
-               f.Near(x + 40, y, 255, 255, 255, 3);
+        return f.Near(anchorX + 70, MenuRowY(anchorY, items, 0), 255, 255, 255, 3) &&
+               f.Near(anchorX + 70, y, 255, 255, 255, 3);
       },
       ok);
   if (!ok) return false;
-  // Hover until the row lights up; the pointer wiggles by a pixel so that every
-  // round gives the editor a fresh motion to answer.
-  int wiggle = 0;
+  host.MoveTo(x, y);
   host.CaptureWhen(
-      [&](const Frame& f)
-      {
-        if (f.Near(anchorX + 4, y, tint[0], tint[1], tint[2], 16)) return true;
-        host.MoveTo(x + (wiggle++ & 1), y);
-        return false;
-      },
-      ok);
+      [&](const Frame& f) { return f.Near(anchorX + 4, y, tint[0], tint[1], tint[2], 16); }, ok);
   if (!ok) return false;
   host.Button(1, true);
   host.Button(1, false);
@@ -589,6 +582,33 @@ void CheckMenus(Host& host)
       },
       ok);
   Check(ok, "title bar and scope in the orange theme");
+
+  Step("scale menu");
+  const int before = gSizeRequests.count;
+  Check(ChooseFromMenu(host, kScaleX, kScaleY, 6, 5, kOrangeTint),
+        "the scale menu opens upward and highlights the row under the pointer");
+  XWindowAttributes a{};
+  Check(host.WaitFor(
+            [&]
+            {
+              XGetWindowAttributes(host.display, host.editor, &a);
+              return a.width == 1248 && a.height == 696;
+            }),
+        "150 % makes the editor window 1248 x 696");
+  Check(gSizeRequests.count > before && gSizeRequests.width == 1248 && gSizeRequests.height == 696,
+        "the host was asked for 1248 x 696 (audioMasterSizeWindow)");
+  ERect* rect = nullptr;
+  host.Dispatch(effEditGetRect, 0, 0, &rect);
+  Check(rect && rect->right - rect->left == 1248 && rect->bottom - rect->top == 696,
+        "effEditGetRect reports 1248 x 696");
+  host.CaptureWhen(
+      [](const Frame& f)
+      {
+        return f.w == 1248 && f.Near(5, 36, kOrangeTint[0], kOrangeTint[1], kOrangeTint[2], 16) &&
+               f.Count(225, 72, 1248, 456, kOrangeAccent) > 150;
+      },
+      ok);
+  Check(ok, "the editor draws at 150 %");
 }
 
 } // namespace
@@ -655,6 +675,7 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
     Measure(host, "scope running at 100 %");
     CheckControls(host);
     CheckMenus(host);
+    Measure(host, "scope running at 150 %");
   }
   host.damage = 0; // destroyed with the editor's window
   Check(host.Dispatch(effEditClose) == 1, "effEditClose answers 1");
