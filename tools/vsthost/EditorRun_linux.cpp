@@ -177,16 +177,25 @@ struct Host
     }
   }
 
-  // Counts the editor window's updates since the last call (X DAMAGE).
-  bool TakeDamage()
+  // Presented frames of the editor since the last call: every frame replaces
+  // the whole window, which X DAMAGE reports as one rectangle the window's size.
+  // The editor's connection is not ordered with ours, so a frame may be counted
+  // one call late; the totals over a run are exact.
+  int TakeFrames()
   {
-    bool damaged = false;
+    int frames = 0;
     XSync(display, False);
     XEvent event;
     while (XCheckTypedEvent(display, damageEvent + XDamageNotify, &event))
-      damaged = true;
-    if (damaged && damage) XDamageSubtract(display, damage, 0, 0);
-    return damaged;
+    {
+      const auto& notify = reinterpret_cast<const XDamageNotifyEvent&>(event);
+      frames += notify.area.x == 0 && notify.area.y == 0 &&
+                        notify.area.width == notify.geometry.width &&
+                        notify.area.height == notify.geometry.height
+                    ? 1
+                    : 0;
+    }
+    return frames;
   }
 
   void Idle()
@@ -195,7 +204,7 @@ struct Host
     Dispatch(effEditIdle);
     idleCpu += Now(CLOCK_PROCESS_CPUTIME_ID) - cpu;
     ++idleCalls;
-    if (damage && TakeDamage()) ++framesDrawn;
+    if (damage) framesDrawn += TakeFrames();
   }
 
   // Audio in real time and effEditIdle at 60 Hz, as a Linux host's GUI thread does.
@@ -241,7 +250,7 @@ struct Host
 
   void WatchEditor()
   {
-    damage = editor ? XDamageCreate(display, editor, XDamageReportNonEmpty) : 0;
+    damage = editor ? XDamageCreate(display, editor, XDamageReportRawRectangles) : 0;
   }
 
   Frame Capture()
