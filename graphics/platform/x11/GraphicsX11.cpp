@@ -40,6 +40,13 @@ namespace
 
 int gOpenWindows = 0;
 
+// While the window closes: a host may have destroyed its own window (and ours
+// with it) already, and the default handler would end the host over that.
+int IgnoreXError(Display*, XErrorEvent*)
+{
+  return 0;
+}
+
 // Link openers still running when their editor closed; reaped by later editors.
 std::vector<pid_t> gChildren;
 
@@ -109,6 +116,8 @@ void* GraphicsX11::OpenWindow(void* pParent)
     // Opened again without a close: start over rather than lay the editor out twice.
     CloseWindow();
     RemoveAllControls();
+    mMenu = nullptr;
+    mTextEntry = nullptr;
   }
   // Linux hosts always name the window the editor goes into.
   if (!pParent) return nullptr;
@@ -180,6 +189,8 @@ void* GraphicsX11::OpenWindow(void* pParent)
 void GraphicsX11::CloseWindow()
 {
   if (!mDisplay) return;
+  auto* previousHandler = XSetErrorHandler(&IgnoreXError);
+  XSync(mDisplay, False);
   ReleaseHeldButtons();
   if (mTextEntry) mTextEntry->Close();
   if (mMenu) mMenu->Close();
@@ -207,6 +218,8 @@ void GraphicsX11::CloseWindow()
     --gOpenWindows;
   }
   if (mColormap) XFreeColormap(mDisplay, mColormap);
+  XSync(mDisplay, False);
+  XSetErrorHandler(previousHandler);
   XCloseDisplay(mDisplay);
   mDisplay = nullptr;
   mWindow = mParent = mColormap = 0;
