@@ -627,8 +627,9 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
 {
   gCheck = check;
   // Mesa loads its software driver per X connection and unloads it when the
-  // connection closes; kept loaded, the driver's own allocations stay
-  // attributable (tests/lsan-x11.supp) instead of coming from a vanished module.
+  // connection closes, leaving what the driver keeps for the process to look
+  // like leaks from a vanished module to the leak checker. Kept loaded, the
+  // driver's own memory stays reachable and the check sees only ours.
   dlopen("/usr/lib/x86_64-linux-gnu/dri/swrast_dri.so", RTLD_NOW | RTLD_NODELETE);
   Host host;
   host.display = XOpenDisplay(nullptr);
