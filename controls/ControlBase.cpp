@@ -13,6 +13,7 @@ ControlBase::ControlBase(const IRECT& bounds, IActionFunction action, const Cont
                          const std::string& label)
     : IControl(bounds, std::move(action)), mWidgetBounds(bounds), mStyle(style), mLabel(label)
 {
+  PublishPromptText();
 }
 
 ControlBase::~ControlBase() = default;
@@ -46,6 +47,7 @@ void ControlBase::SetValueText(const std::string& text)
 void ControlBase::SetStyle(const ControlStyle& style)
 {
   mStyle = style;
+  PublishPromptText();
   OnStyleChanged();
   SetDirty(false);
 }
@@ -53,8 +55,20 @@ void ControlBase::SetStyle(const ControlStyle& style)
 void ControlBase::SetColors(const ColorSet& colors)
 {
   mStyle.colors = colors;
+  PublishPromptText();
   OnStyleChanged();
   SetDirty(false);
+}
+
+void ControlBase::PublishPromptText()
+{
+  // Prompts the platform draws itself (menus, text entry) follow the theme: value font, dark text,
+  // light tint behind the highlighted row or the typed text, dark shade for frame and highlight.
+  IText text = mStyle.valueText;
+  text.mFGColor = mStyle.Color(1);
+  text.mTextEntryBGColor = mStyle.Color(4);
+  text.mTextEntryFGColor = mStyle.Color(8);
+  SetText(text);
 }
 
 void ControlBase::PlaceLabel(GraphicsContext& g, const std::string& label, int side, float gap)

@@ -93,6 +93,11 @@ protected:
   std::string mValueText;
   bool mPressed = false;
   std::function<void()> mAltClickFunc;
+
+private:
+  /** The control's text style (IControl::GetText), derived from the style's value text and colours,
+   *  for prompts drawn by the platform. */
+  void PublishPromptText();
 };
 
 } // namespace qm::control

@@ -1,9 +1,10 @@
 // The host's dispatcher: every opcode the binding answers. Opcodes not listed
 // here (among them effSetBypass, effStartProcess, effStopProcess and
 // effSetProcessPrecision) answer 0 and do nothing. effEditIdle answers 0 too;
-// where the platform has no timer it drives the editor timer.
+// where the platform has no timer it drives the editor timer and the window.
 
 #include "framework/PluginVST2Internal.h"
+#include "graphics/GraphicsContext.h"
 #include "graphics/GraphicsInput.h"
 
 #include <cmath>
@@ -125,6 +126,7 @@ std::intptr_t PluginVST2::Dispatch(std::int32_t opCode, std::int32_t idx, std::i
   case effEditIdle:
     // Drives the editor timer where the platform has none; a no-op elsewhere.
     if (Timer* timer = GetTimer()) timer->Poll();
+    if (gfx::GraphicsContext* ui = GetUI()) ui->PlatformIdle();
     return 0;
 
   case effIdentify:

@@ -310,6 +310,9 @@ public:
   virtual void PlatformInvalidate(const IRECT& /*deviceRect*/) {}
   /** Asks the window to paint what was invalidated now. */
   virtual void PlatformRepaint() {}
+  /** The host's idle call (effEditIdle): a window without a tick source of its own handles its
+   *  events and runs the display tick here. */
+  virtual void PlatformIdle() {}
   /** Resizes the window to the current device size; with `resizeParent` the host window grows or
    *  shrinks by the same difference (the host did not do it itself). */
   virtual void PlatformResize(bool /*resizeParent*/) {}

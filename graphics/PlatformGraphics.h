@@ -1,7 +1,8 @@
 #pragma once
 
 // The graphics context of the platform being built, for the plug-in's
-// graphics factory: GraphicsWin on Windows (graphics/platform/win32).
+// graphics factory: GraphicsWin on Windows (graphics/platform/win32),
+// GraphicsX11 on Linux (graphics/platform/x11).
 
 #include <memory>
 

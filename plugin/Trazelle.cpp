@@ -56,10 +56,10 @@ Trazelle::Trazelle(const kit::InstanceInfo& info)
 {
   // The editor joins through the delegate's two seams: a graphics factory that makes this
   // platform's graphics context for this object (draw scale 1.0, module handle gModuleHandle) and
-  // the editor's Layout as the layout function. Only Windows has a window; elsewhere no factory
-  // is installed and the host's effEditOpen answers 0.
+  // the editor's Layout as the layout function. Windows and Linux (X11) have a window; elsewhere no
+  // factory is installed and the host's effEditOpen answers 0.
   SetLayoutFunction([this](kit::gfx::GraphicsContext* g) { mEditor.Layout(g); });
-#ifdef _WIN32
+#if defined(_WIN32) || defined(__linux__)
   SetGraphicsFactory(
       [this] { return kit::gfx::MakePlatformGraphics(this, GetEditorWidth(), GetEditorHeight()); });
 #endif
