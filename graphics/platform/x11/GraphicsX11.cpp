@@ -303,11 +303,13 @@ void GraphicsX11::PlatformRepaint()
   }
   mInvalid.clear();
   ActivateGLContext();
-  Draw(rects);
-  // The one place a frame is presented.
-  mGL.Swap();
+  // The one place a frame is presented, and only when one was drawn.
+  if (Draw(rects))
+  {
+    mGL.Swap();
+    ++mFrameCount;
+  }
   DeactivateGLContext();
-  ++mFrameCount;
 }
 
 void GraphicsX11::ReapChildren()
