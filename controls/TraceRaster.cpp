@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace qm::control
 {
@@ -20,6 +21,36 @@ struct Pen
   float Cover(float distance) const { return std::clamp(outer - distance, 0.f, 1.f); }
 };
 
+// One pixel of up to two channels over each other from their coverage q (0..255); `top` is the
+// last channel that covers it at all.
+void Compose(const uint8_t (*source)[256][4], const uint32_t (*keep)[256], const int* q, int top,
+             uint8_t* pixel)
+{
+  // Most pixels are either untouched or hidden under the last channel's solid colour.
+  if (top < 0)
+  {
+    std::fill_n(pixel, 4, uint8_t{0});
+    return;
+  }
+  if (keep[top][q[top]] == 0)
+  {
+    std::copy_n(source[top][q[top]], 4, pixel);
+    return;
+  }
+  uint32_t sum[4] = {0, 0, 0, 0};
+  for (int ch = 0; ch <= top; ++ch)
+  {
+    const uint32_t through = keep[ch][q[ch]];
+    for (int c = 0; c < 4; ++c)
+      sum[c] = source[ch][q[ch]][c] + ((sum[c] * through) >> 8);
+  }
+  for (int c = 0; c < 4; ++c)
+    pixel[c] = static_cast<uint8_t>(std::min(sum[c], 255u));
+}
+
+// Coverage level at which everything below shows.
+constexpr uint8_t kAll = 255;
+
 } // namespace
 
 void TraceRaster::Begin(int width, int height, float scale)
@@ -31,6 +62,7 @@ void TraceRaster::Begin(int width, int height, float scale)
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
   if (mCoverage.size() < kMaxChannels * n) mCoverage.resize(kMaxChannels * n);
   if (mPixels.size() < 4 * n) mPixels.resize(4 * n);
+  if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
 }
 
 void TraceRaster::FillSpans(int column, const Span* spans, int n)
@@ -45,9 +77,10 @@ void TraceRaster::FillSpans(int column, const Span* spans, int n)
     edges[nEdges++] = spans[k].end;
   }
   std::sort(edges, edges + nEdges);
-  float* p = mClear + static_cast<size_t>(column) * static_cast<size_t>(mHeight);
-  std::fill(p, p + (nEdges > 0 ? edges[0] : mHeight), 1.f);
-  if (nEdges > 0) std::fill(p + edges[nEdges - 1], p + mHeight, 1.f);
+  uint8_t* p = mClear + static_cast<size_t>(column) * static_cast<size_t>(mHeight);
+  std::fill(p, p + (nEdges > 0 ? edges[0] : mHeight), kAll);
+  if (nEdges > 0) std::fill(p + edges[nEdges - 1], p + mHeight, kAll);
+  Run solid{0, 0}, run{0, 0};
   for (int e = 0; e + 1 < nEdges; ++e)
   {
     const int a = edges[e], b = edges[e + 1];
@@ -55,7 +88,28 @@ void TraceRaster::FillSpans(int column, const Span* spans, int n)
     float keep = 1.f;
     for (int k = 0; k < n; ++k)
       if (spans[k].begin <= a && b <= spans[k].end) keep *= spans[k].keep;
-    std::fill(p + a, p + b, keep);
+    const auto level = static_cast<uint8_t>(keep * kAll + 0.5f);
+    std::fill(p + a, p + b, level);
+    if (level != 0) continue;
+    run = run.end == a ? Run{run.begin, b} : Run{a, b};
+    if (run.end - run.begin > solid.end - solid.begin) solid = run;
+  }
+  mSolid[static_cast<size_t>(column)] = solid;
+}
+
+void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy,
+                            float length)
+{
+  const Pen pen(mScale);
+  const float py = static_cast<float>(r0) + 0.5f - y0;
+  // Both distances change by a constant from one row to the next.
+  float along = px * ux + py * uy, across = px * uy - py * ux;
+  for (int r = r0; r <= r1; ++r, along += uy, across -= ux)
+  {
+    if (p[r] == 0) continue; // already fully covered
+    const float ends = std::clamp(std::min(along, length - along) + 0.5f, 0.f, 1.f);
+    const float through = 1.f - pen.Cover(std::fabs(across)) * ends;
+    p[r] = static_cast<uint8_t>(static_cast<float>(p[r]) * through + 0.5f);
   }
 }
 
@@ -76,17 +130,24 @@ void TraceRaster::AddSegment(float x0, float y0, float x1, float y1)
       std::min(mHeight - 1, static_cast<int>(std::ceil(std::max(y0, y1) + pen.outer - 0.5f)) - 1);
   for (int c = std::max(c0, 0); c <= std::min(c1, mWidth - 1); ++c)
   {
-    float* p = mClear + static_cast<size_t>(c) * static_cast<size_t>(mHeight);
+    uint8_t* p = mClear + static_cast<size_t>(c) * static_cast<size_t>(mHeight);
     const float px = static_cast<float>(c) + 0.5f - x0;
-    const float py = static_cast<float>(r0) + 0.5f - y0;
-    // Both distances change by a constant from one row to the next.
-    float along = px * ux + py * uy, across = px * uy - py * ux;
-    for (int r = r0; r <= r1; ++r, along += uy, across -= ux)
+    // Rows the pen reaches in this column: where the distance across, px * uy - py * ux, stays
+    // below the pen's reach (a row more for rounding); a steep line keeps the whole box.
+    int top = r0, bottom = r1;
+    if (std::fabs(ux) > 1e-3f)
     {
-      if (p[r] == 0.f) continue; // already fully covered
-      const float ends = std::clamp(std::min(along, length - along) + 0.5f, 0.f, 1.f);
-      p[r] *= 1.f - pen.Cover(std::fabs(across)) * ends;
+      const float a = (px * uy - pen.outer) / ux + y0 - 0.5f;
+      const float b = (px * uy + pen.outer) / ux + y0 - 0.5f;
+      const float lo = static_cast<float>(r0), hi = static_cast<float>(r1);
+      top = std::max(top, static_cast<int>(std::floor(std::clamp(std::min(a, b), lo, hi))) - 1);
+      bottom =
+          std::min(bottom, static_cast<int>(std::ceil(std::clamp(std::max(a, b), lo, hi))) + 1);
     }
+    // The rows the column lines cover fully stay as they are (an empty run starts at row 0).
+    const Run solid = mSolid[static_cast<size_t>(c)];
+    CoverRows(p, top, std::min(bottom, solid.begin - 1), px, y0, ux, uy, length);
+    CoverRows(p, std::max(top, solid.end), bottom, px, y0, ux, uy, length);
   }
 }
 
@@ -100,7 +161,7 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
   const Pen pen(mScale);
   if (count < 2)
   {
-    std::fill_n(mClear, n, 1.f);
+    std::fill_n(mClear, n, kAll);
     return;
   }
   const float s = mScale;
@@ -154,32 +215,29 @@ void TraceRaster::End()
       keep[ch][q] = static_cast<uint32_t>((1.f - alpha) * 256.f + 0.5f);
     }
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
+  const uint8_t* coverage[kMaxChannels] = {mCoverage.data(), mCoverage.data() + n};
+  // Coverage comes in long runs (untouched, solid, evenly covered by a column line): a pixel
+  // whose channels quantise as the one before it repeats it.
+  int last[kMaxChannels] = {-1, -1};
+  uint8_t pixel[4] = {0, 0, 0, 0};
   uint8_t* out = mPixels.data();
   for (size_t k = 0; k < n; ++k, out += 4)
   {
     int q[kMaxChannels] = {};
+    bool same = true;
     int top = -1; // the last channel that covers the pixel at all
     for (int ch = 0; ch < mChannels; ++ch)
     {
-      q[ch] = static_cast<int>((1.f - mCoverage[static_cast<size_t>(ch) * n + k]) * 255.f + 0.5f);
+      q[ch] = kAll - coverage[ch][k];
+      same = same && q[ch] == last[ch];
       if (q[ch] > 0) top = ch;
     }
-    // Most pixels are either untouched or hidden under the last channel's solid colour.
-    if (top < 0 || keep[top][q[top]] == 0)
+    if (!same)
     {
-      const uint8_t* colour = top < 0 ? source[0][0] : source[top][q[top]];
-      std::copy_n(colour, 4, out);
-      continue;
+      std::copy_n(q, kMaxChannels, last);
+      Compose(source, keep, q, top, pixel);
     }
-    uint32_t pixel[4] = {0, 0, 0, 0};
-    for (int ch = 0; ch <= top; ++ch)
-    {
-      const uint32_t through = keep[ch][q[ch]];
-      for (int c = 0; c < 4; ++c)
-        pixel[c] = source[ch][q[ch]][c] + ((pixel[c] * through) >> 8);
-    }
-    for (int c = 0; c < 4; ++c)
-      out[c] = static_cast<uint8_t>(std::min(pixel[c], 255u));
+    std::memcpy(out, pixel, 4);
   }
 }
 

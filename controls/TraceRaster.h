@@ -48,6 +48,7 @@ private:
 
   void FillSpans(int column, const Span* spans, int n);
   void AddSegment(float x0, float y0, float x1, float y1);
+  void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy, float length);
 
   static constexpr int kMaxChannels = 2;
 
@@ -56,9 +57,17 @@ private:
   int mChannels = 0;
   kit::gfx::IColor mColors[kMaxChannels];
   // Both column by column, so that a column line and a column of pixels are contiguous: per
-  // channel and pixel how much of what lies below shows, and the picture.
-  std::vector<float> mCoverage;
-  float* mClear = nullptr; // the channel being added
+  // channel and pixel how much of what lies below shows (in 255ths: a byte keeps the memory
+  // traffic of the whole picture small), and the picture.
+  std::vector<uint8_t> mCoverage;
+  uint8_t* mClear = nullptr; // the channel being added
+  // Per pixel column of the channel being added, the longest run of rows [begin, end) its column
+  // lines cover fully: nothing drawn over it can change it, so segments step over it.
+  struct Run
+  {
+    int begin, end;
+  };
+  std::vector<Run> mSolid;
   std::vector<uint8_t> mPixels;
 };
 
