@@ -197,16 +197,15 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
   }
 }
 
-void TraceRaster::End()
+void TraceRaster::BuildPalette()
 {
-  // The channels over each other, premultiplied, column by column like the coverage; coverage in
-  // 256 steps, with each channel's colour and what it lets through looked up for each.
+  // Premultiplied colour and what it lets through, for each channel and coverage in 256 steps.
   uint8_t source[kMaxChannels][256][4];
   uint32_t keep[kMaxChannels][256];
-  for (int ch = 0; ch < mChannels; ++ch)
+  for (int ch = 0; ch < kMaxChannels; ++ch)
     for (int q = 0; q < 256; ++q)
     {
-      const kit::gfx::IColor& color = mColors[ch];
+      const kit::gfx::IColor& color = mPaletteColors[ch];
       const float alpha = static_cast<float>(q) / 255.f * static_cast<float>(color.A) / 255.f;
       source[ch][q][0] = static_cast<uint8_t>(static_cast<float>(color.R) * alpha + 0.5f);
       source[ch][q][1] = static_cast<uint8_t>(static_cast<float>(color.G) * alpha + 0.5f);
@@ -214,31 +213,44 @@ void TraceRaster::End()
       source[ch][q][3] = static_cast<uint8_t>(255.f * alpha + 0.5f);
       keep[ch][q] = static_cast<uint32_t>((1.f - alpha) * 256.f + 0.5f);
     }
-  const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  const uint8_t* coverage[kMaxChannels] = {mCoverage.data(), mCoverage.data() + n};
-  // Coverage comes in long runs (untouched, solid, evenly covered by a column line): a pixel
-  // whose channels quantise as the one before it repeats it.
-  int last[kMaxChannels] = {-1, -1};
-  uint8_t pixel[4] = {0, 0, 0, 0};
-  uint8_t* out = mPixels.data();
-  for (size_t k = 0; k < n; ++k, out += 4)
-  {
-    int q[kMaxChannels] = {};
-    bool same = true;
-    int top = -1; // the last channel that covers the pixel at all
-    for (int ch = 0; ch < mChannels; ++ch)
+  mPalette.resize(256 * 256);
+  for (int level0 = 0; level0 < 256; ++level0)
+    for (int level1 = 0; level1 < 256; ++level1)
     {
-      q[ch] = kAll - coverage[ch][k];
-      same = same && q[ch] == last[ch];
-      if (q[ch] > 0) top = ch;
-    }
-    if (!same)
-    {
-      std::copy_n(q, kMaxChannels, last);
+      const int q[kMaxChannels] = {kAll - level0, kAll - level1};
+      const int top = q[1] > 0 ? 1 : (q[0] > 0 ? 0 : -1);
+      uint8_t pixel[4];
       Compose(source, keep, q, top, pixel);
+      std::memcpy(&mPalette[static_cast<size_t>(level0 * 256 + level1)], pixel, 4);
     }
-    std::memcpy(out, pixel, 4);
+}
+
+void TraceRaster::End()
+{
+  // The channels over each other, premultiplied, column by column like the coverage. Every pair
+  // of coverage levels has its pixel in the palette, built again only for other colours: the
+  // picture's pixels vary too much from one to the next to compose them one by one.
+  const bool second = mChannels > 1;
+  if (mPalette.empty() || mColors[0] != mPaletteColors[0] ||
+      (second && mColors[1] != mPaletteColors[1]))
+  {
+    mPaletteColors[0] = mColors[0];
+    if (second) mPaletteColors[1] = mColors[1];
+    BuildPalette();
   }
+  const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
+  const uint8_t* first = mCoverage.data();
+  const uint8_t* over = mCoverage.data() + n;
+  uint8_t* out = mPixels.data();
+  // A missing channel lets everything through; no channel at all leaves the picture empty.
+  if (mChannels == 0)
+    std::fill_n(out, 4 * n, uint8_t{0});
+  else if (second)
+    for (size_t k = 0; k < n; ++k)
+      std::memcpy(out + 4 * k, &mPalette[static_cast<size_t>(first[k] * 256 + over[k])], 4);
+  else
+    for (size_t k = 0; k < n; ++k)
+      std::memcpy(out + 4 * k, &mPalette[static_cast<size_t>(first[k] * 256 + kAll)], 4);
 }
 
 } // namespace qm::control

@@ -46,6 +46,7 @@ private:
   // than a pixel either side.
   static constexpr int kMaxSpans = 16;
 
+  void BuildPalette();
   void FillSpans(int column, const Span* spans, int n);
   void AddSegment(float x0, float y0, float x1, float y1);
   void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy, float length);
@@ -69,6 +70,10 @@ private:
   };
   std::vector<Run> mSolid;
   std::vector<uint8_t> mPixels;
+  // The premultiplied pixel for each pair of coverage levels (first channel's times 256 plus the
+  // second's) in the colours it was built for.
+  std::vector<uint32_t> mPalette;
+  kit::gfx::IColor mPaletteColors[kMaxChannels];
 };
 
 } // namespace qm::control
