@@ -87,12 +87,19 @@ void StoreLevels(Floats4 levels, uint8_t* p)
 #endif
 }
 
-// As std::clamp, for one value or four.
-template <typename T>
-T Clamp(T v, float lo, float hi)
+// As std::clamp, for one value or four; a NaN comes out as `lo`.
+float Clamp(float v, float lo, float hi)
 {
-  v = v < lo ? lo : v;
-  return v > hi ? hi : v;
+  return std::min(v > lo ? v : lo, hi);
+}
+Floats4 Clamp(Floats4 v, float lo, float hi)
+{
+#if defined(__SSE2__)
+  return _mm_min_ps(_mm_max_ps(v, _mm_set1_ps(lo)), _mm_set1_ps(hi));
+#else
+  v = v > lo ? v : lo;
+  return v < hi ? v : hi;
+#endif
 }
 template <typename T>
 T Clamp01(T v)
@@ -169,19 +176,22 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   // last in the final four keep their value (the coverage has room for them at its very end).
   // Both distances grow by a constant from one row to the next; a pixel already fully covered
   // stays so without a test.
+  if (r1 < r0) return;
   const Pen pen(mScale);
   const float py = static_cast<float>(r0) + 0.5f - y0;
-  const float along0 = px * ux + py * uy, across0 = px * uy - py * ux;
-  uint8_t* row = p + r0;
-  const float rows = static_cast<float>(r1 - r0 + 1);
-  for (int k = 0; k <= r1 - r0; k += kLanes)
+  const Floats4 lane = {0.f, 1.f, 2.f, 3.f};
+  Floats4 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
+  Floats4 left = static_cast<float>(r1 - r0 + 1) - lane; // rows from each lane to the end
+  const Floats4 alongStep = kLanes * uy + Floats4{}, acrossStep = kLanes * ux + Floats4{};
+  for (uint8_t* row = p + r0; row <= p + r1; row += kLanes)
   {
-    const Floats4 step = Floats4{0.f, 1.f, 2.f, 3.f} + static_cast<float>(k);
-    const Floats4 along = along0 + step * uy, across = across0 - step * ux;
     const Floats4 ends = Clamp01((along < length - along ? along : length - along) + 0.5f);
-    const Floats4 distance = across < 0.f ? -across : across;
-    const Floats4 cover = step < rows ? Clamp01(pen.outer - distance) : 0.f;
-    StoreLevels(LoadLevels(row + k) * (1.f - cover * ends) + 0.5f, row + k);
+    const Floats4 distance = across > -across ? across : -across;
+    const Floats4 cover = left > 0.f ? Clamp01(pen.outer - distance) : 0.f;
+    StoreLevels(LoadLevels(row) * (1.f - cover * ends) + 0.5f, row);
+    along += alongStep;
+    across -= acrossStep;
+    left -= static_cast<float>(kLanes);
   }
 }
 
