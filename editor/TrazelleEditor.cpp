@@ -8,6 +8,7 @@
 #include "controls/LineControl.h"
 #include "controls/Oscilloscope.h"
 #include "controls/PopupControl.h"
+#include "controls/ScopeCursorControl.h"
 #include "controls/SignalMeter.h"
 #include "controls/SliderControl.h"
 #include "controls/SwitchControl.h"
@@ -42,6 +43,18 @@ constexpr float kAboutLineSpacing = 40.f;
 constexpr IColor kLinkHoverColor{255, 233, 76, 0};
 constexpr const char* kThemeMenuTitle = "themes";
 constexpr const char* kScaleMenuTitle = "scales";
+
+// The scope's cursor read-out: a layer over the scope and the legend, so that it takes the scope's
+// pointer input and draws on top; its label keeps clear of the legend.
+control::ScopeCursorControl* MakeScopeCursor(GraphicsContext& g, const IRECT& legend)
+{
+  auto* scope = dynamic_cast<control::Oscilloscope<2>*>(
+      g.GetControlWithTag(TrazelleEditor::kTagOscilloscope));
+  if (!scope) return nullptr;
+  auto style = DefaultStyle();
+  style.valueText = text::MeterValue();
+  return new control::ScopeCursorControl(*scope, legend, style);
+}
 
 } // namespace
 
@@ -132,6 +145,14 @@ void TrazelleEditor::Layout(GraphicsContext* g)
              { DrawLegend(c, gr, left, right); },
              DefaultStyle()),
          -1, kThemeGroup);
+  if (auto* cursor = MakeScopeCursor(*g, l.legend))
+  {
+    attach(cursor, -1, kThemeGroup);
+    // Keys go to the control under the pointer first, then here: Escape clears the reference
+    // wherever the pointer is. The context owns both the cursor and this handler.
+    g->SetKeyHandlerFunc([cursor](const IKeyPress& key, bool isUp)
+                         { return !isUp && cursor->HandleKey(key); });
+  }
 
   // The line under the title bar stays visible over the about page.
   auto* titleLine =

@@ -16,12 +16,12 @@ ParsedOptions Parse(std::vector<std::string_view> args)
 
 } // namespace
 
-TEST(RenderOptions, EventsOfAllThreeKindsParseAndAreSortedByTime)
+TEST(RenderOptions, EventsOfEveryKindParseAndAreSortedByTime)
 {
   const auto r = Parse({"--event", "2.5:wheel:440,392:-1", "--event", "1:drag:504,392:0,-30.5",
-                        "--event", "0.25:click:767,24"});
+                        "--event", "0.25:click:767,24", "--event", "2.75:move:300.5,150"});
   ASSERT_TRUE(r.ok) << r.error;
-  ASSERT_EQ(r.options.events.size(), 3u);
+  ASSERT_EQ(r.options.events.size(), 4u);
   const auto& click = r.options.events[0];
   EXPECT_EQ(click.kind, PointerEvent::Kind::Click);
   EXPECT_DOUBLE_EQ(click.time, 0.25);
@@ -34,6 +34,9 @@ TEST(RenderOptions, EventsOfAllThreeKindsParseAndAreSortedByTime)
   const auto& wheel = r.options.events[2];
   EXPECT_EQ(wheel.kind, PointerEvent::Kind::Wheel);
   EXPECT_EQ(wheel.steps, -1);
+  const auto& move = r.options.events[3];
+  EXPECT_EQ(move.kind, PointerEvent::Kind::Move);
+  EXPECT_FLOAT_EQ(move.x, 300.5f);
 }
 
 TEST(RenderOptions, MalformedValuesAreRejectedWithTheOffendingText)
@@ -60,6 +63,7 @@ TEST(RenderOptions, MalformedValuesAreRejectedWithTheOffendingText)
       {{"--event", "1:click:10,10:5"}, "1:click:10,10:5"},
       {{"--event", "1:drag:10,10"}, "1:drag:10,10"},
       {{"--event", "1:wheel:10,10:0"}, "1:wheel:10,10:0"},
+      {{"--event", "1:move:10,10:5"}, "1:move:10,10:5"},
       {{"--event", "-1:click:10,10"}, "negative"},
       {{"--event", "1:click:900,10"}, "outside"},
       {{"--event", "9:click:10,10"}, "after the end"},

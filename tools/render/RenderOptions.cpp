@@ -77,12 +77,12 @@ std::optional<PointerEvent> ParsePointerEvent(std::string_view text, std::string
   PointerEvent e;
   const auto time = parts.size() >= 3 ? ParseNumber(parts[0]) : std::nullopt;
   const auto kind =
-      parts.size() >= 3 ? IndexOf(parts[1], {"click", "drag", "wheel"}) : std::nullopt;
-  const size_t expected = kind == 0 ? 3 : 4;
+      parts.size() >= 3 ? IndexOf(parts[1], {"click", "drag", "wheel", "move"}) : std::nullopt;
+  const size_t expected = kind == 0 || kind == 3 ? 3 : 4;
   if (!time || !kind || parts.size() != expected || !ParsePair(parts[2], e.x, e.y))
   {
     error = "bad --event '" + std::string(text) +
-            "' (expected T:click:X,Y, T:drag:X,Y:DX,DY or T:wheel:X,Y:STEPS)";
+            "' (expected T:click:X,Y, T:drag:X,Y:DX,DY, T:wheel:X,Y:STEPS or T:move:X,Y)";
     return std::nullopt;
   }
   e.time = *time;
@@ -260,6 +260,7 @@ std::string RenderUsage()
          "  --event T:click:X,Y          click at time T (s), editor coordinates\n"
          "  --event T:drag:X,Y:DX,DY     press at X,Y, move by DX,DY, release\n"
          "  --event T:wheel:X,Y:STEPS    turn the wheel STEPS notches (up positive)\n"
+         "  --event T:move:X,Y           move the pointer there (hover)\n"
          "  --menu-choice N     item a pop-up menu answers with (-1 dismisses)\n"
          "  --silence-after S   play silence from S seconds on\n"
          "  --draw NAME         scope traces: band (default) or reference (per-column outlines)\n"

@@ -20,7 +20,8 @@ struct PointerEvent
   {
     Click, // press and release at (x, y)
     Drag,  // press at (x, y), move by (dx, dy), release
-    Wheel  // wheel `steps` notches at (x, y); positive turns up
+    Wheel, // wheel `steps` notches at (x, y); positive turns up
+    Move   // the pointer moves to (x, y) without a button
   };
   double time = 0.0; // seconds from the start of the run
   Kind kind = Kind::Click;
@@ -60,7 +61,7 @@ struct ParsedOptions
 // `args` excludes the program name.
 ParsedOptions ParseRenderOptions(std::span<const std::string_view> args);
 
-// Parses one --event value ("T:click:X,Y", "T:drag:X,Y:DX,DY", "T:wheel:X,Y:N").
+// Parses one --event value ("T:click:X,Y", "T:drag:X,Y:DX,DY", "T:wheel:X,Y:N", "T:move:X,Y").
 std::optional<PointerEvent> ParsePointerEvent(std::string_view text, std::string& error);
 
 std::string RenderUsage();

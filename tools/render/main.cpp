@@ -50,6 +50,10 @@ void Deliver(EditorHarness& h, const PointerEvent& e)
   case PointerEvent::Kind::Wheel:
     h.Wheel(e.x, e.y, e.steps);
     break;
+  case PointerEvent::Kind::Move:
+    h.MouseOver(e.x, e.y);
+    h.Tick();
+    break;
   }
 }
 
