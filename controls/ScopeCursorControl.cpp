@@ -26,6 +26,8 @@ ScopeCursorControl::ScopeCursorControl(Scope& scope, const IRECT& keepClear,
     : ControlBase(scope.GetRECT(), nullptr, style, std::string()), mScope(scope),
       mKeepClear(keepClear)
 {
+  // A quick second click on the reference is still a click that clears it.
+  SetDblAsSingleClick(true);
 }
 
 bool ScopeCursorControl::IsDirty()
