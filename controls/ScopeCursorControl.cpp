@@ -134,9 +134,13 @@ void ScopeCursorControl::DrawLabel(GraphicsContext& g, const std::vector<std::st
   }
   const float w = std::ceil(widest + 2.f * kPadding + kSwatchSpace);
   const float h = std::ceil(float(lines.size()) * lineHeight + 2.f * kPadding);
-  // The frame's stroke stays inside the scope too.
-  const IRECT label = ScopeCursor::PlaceLabel(mPointerX, mPointerY, w, h, GetRECT().GetGrown(-1.f),
-                                              mKeepClear.GetGrown(2.f));
+  // The frame's stroke stays inside the scope too; the margins leave room for the box to move
+  // onto whole device pixels, where its edges stay sharp.
+  const IRECT placed = ScopeCursor::PlaceLabel(mPointerX, mPointerY, w, h, GetRECT().GetGrown(-1.f),
+                                               mKeepClear.GetGrown(2.f));
+  const float scale = g.GetBackingPixelScale();
+  auto snap = [scale](float v) { return std::round(v * scale) / scale; };
+  const IRECT label(snap(placed.L), snap(placed.T), snap(placed.R), snap(placed.B));
 
   g.FillRect(mStyle.Color(9).WithAlpha(kFillAlpha), label);
   g.DrawRect(mStyle.Color(4), label.GetGrown(-0.5f), nullptr, 1.f);
