@@ -130,6 +130,12 @@ TEST_F(EditorTest, OverMarksFollowTheHistoryAndADoubleClickCentresAFrozenOne)
                                         [](const auto& a, const auto& b) { return a.min < b.min; });
   EXPECT_EQ(loudest->min, -1.5);
   EXPECT_NEAR(double(loudest - ring.begin()), columns.GetColumnCount() / 2.0, 1.0);
+
+  // A reset empties the history, and the over with it.
+  harness->Click(Where::kFreezeX, Where::kRowY);
+  harness->SetSampleRate(48000.0);
+  harness->Run(1);
+  EXPECT_TRUE(TickColumns(Capture()).empty());
 }
 
 TEST(OverColor, StandsApartFromEveryThemesMeter)
