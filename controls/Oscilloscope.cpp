@@ -143,7 +143,9 @@ bool Oscilloscope<NChannels>::ColumnsChangedSinceDrawn() const
 template <int NChannels>
 void Oscilloscope<NChannels>::UpdateColumns()
 {
-  if (this->mFeed) mColumns.Update(*this->mFeed);
+  if (!this->mFeed) return;
+  mColumns.Update(*this->mFeed);
+  mOverMarks.Note(this->mFeed->History(), mColumns.GetLastDrained());
 }
 
 template <int NChannels>

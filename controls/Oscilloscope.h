@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/ControlBase.h"
+#include "controls/OverMarks.h"
 #include "controls/ScopeColumns.h"
 #include "controls/SignalDisplay.h"
 #include "controls/TraceRaster.h"
@@ -64,6 +65,8 @@ public:
   void DrawTraces(GraphicsContext& g);
 
   const ScopeColumns& GetColumns() const { return mColumns; }
+  /** Where the overs lie in the history, kept up to date as UpdateColumns drains the feed. */
+  const OverMarks& GetOverMarks() const { return mOverMarks; }
   const IPattern& GetChannelPattern(int channel) const { return mChannelPatterns[channel]; }
 
 private:
@@ -74,6 +77,7 @@ private:
   bool ColumnsChangedSinceDrawn() const;
 
   ScopeColumns mColumns;
+  OverMarks mOverMarks;
   std::vector<IPattern> mChannelPatterns;
   std::atomic<double> mGain{1.0};
   ETraceDrawing mTraceDrawing = ETraceDrawing::Band;

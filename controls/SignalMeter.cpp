@@ -1,11 +1,22 @@
 #include "controls/SignalMeter.h"
 
 #include "controls/HistorySpan.h"
+#include "controls/OverColor.h"
 #include "graphics/GraphicsContext.h"
+#include "plugin/OverCounter.h"
 #include "plugin/SampleBuffer.h"
+
+#include <algorithm>
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
 
 namespace qm::control
 {
+
+using kit::gfx::COLOR_WHITE;
+using kit::gfx::EAlign;
+using kit::gfx::EVAlign;
 
 namespace
 {
@@ -13,6 +24,19 @@ namespace
 constexpr std::size_t kBackgroundSlot = 4;
 constexpr std::size_t kBarSlot = 8;
 constexpr std::size_t kZeroDbSlot = 2;
+
+// At most four characters, so the light stays within the part of the bar above 0 dB.
+void FormatOvers(std::uint64_t n, char* text, std::size_t size)
+{
+  if (n == 0)
+    text[0] = '\0';
+  else if (n < 1000)
+    std::snprintf(text, size, "%" PRIu64, n);
+  else if (n < 1000000)
+    std::snprintf(text, size, "%" PRIu64 "k", n / 1000);
+  else
+    std::snprintf(text, size, "%" PRIu64 "M", std::min<std::uint64_t>(n / 1000000, 999));
+}
 
 } // namespace
 
@@ -114,7 +138,47 @@ typename SignalMeter<NChannels>::Shown SignalMeter<NChannels>::ShownFor(int chan
   shown.levelLength = static_cast<float>(length * r.levelFraction);
   shown.peakOffset = static_cast<float>(length * r.peakFraction);
   MeterBallistics::FormatPeak(r, shown.text.data(), static_cast<int>(shown.text.size()));
+  if (mOvers && channel < Trazelle::OverCounter::kChannels)
+    FormatOvers(mOvers->Shown(channel), shown.overs.data(), shown.overs.size());
   return shown;
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::OnMouseDown(float, float, const IMouseMod&)
+{
+  ResetOvers();
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::ResetOvers()
+{
+  if (mOvers) mOvers->ResetShown();
+  // Levels first, so that frames waiting since the last draw cannot bring the old peak back.
+  UpdateLevels();
+  for (auto& channel : mChannels)
+  {
+    channel.peakHold = channel.level;
+    channel.holdCounter = 0;
+  }
+  SetDirty(false);
+}
+
+template <int NChannels>
+void SignalMeter<NChannels>::DrawOverLight(GraphicsContext& g, int channel)
+{
+  const char* text = mDrawn[channel].overs.data();
+  if (text[0] == '\0') return;
+  const IRECT& bar = mBarRects[channel];
+  IText digits = mStyle.valueText.WithFGColor(COLOR_WHITE);
+  digits.mSize = bar.H();
+  digits.mAlign = EAlign::Center;
+  digits.mVAlign = EVAlign::Middle;
+  IRECT measured;
+  g.MeasureText(digits, text, measured);
+  const float width = std::max(bar.H(), std::ceil(measured.W()) + 4.f);
+  mOverRects[channel] = IRECT{bar.R - width, bar.T, bar.R, bar.B};
+  g.FillRect(kOverColor, mOverRects[channel], nullptr);
+  g.DrawText(digits, text, mOverRects[channel], nullptr);
 }
 
 template <int NChannels>
@@ -159,6 +223,7 @@ void SignalMeter<NChannels>::Draw(GraphicsContext& g)
       g.DrawText(mStyle.valueText, text.data(),
                  mReadoutRects[c].GetTranslated(static_cast<float>(length * r.peakFraction), 0.f),
                  nullptr);
+    DrawOverLight(g, c);
   }
 }
 

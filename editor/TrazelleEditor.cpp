@@ -9,6 +9,7 @@
 #include "controls/Oscilloscope.h"
 #include "controls/PopupControl.h"
 #include "controls/ScopeCursorControl.h"
+#include "controls/PositionStrip.h"
 #include "controls/SignalMeter.h"
 #include "controls/SliderControl.h"
 #include "controls/SwitchControl.h"
@@ -160,8 +161,8 @@ void TrazelleEditor::Layout(GraphicsContext* g)
   titleLine->SetColor(kLineColor);
   g->AttachControl(titleLine);
 
-  auto* slider = new control::SliderControl<1>(
-      l.positionSlider, [this](IControl* c) { OnPositionChanged(c); }, DefaultStyle(), "");
+  auto* slider = new control::PositionStrip(
+      l.positionSlider, [this](IControl* c) { OnPositionChanged(c); }, DefaultStyle());
   slider->SetHandle(l.positionHandle);
   attach(slider, kTagPosition, kThemeGroup);
 
@@ -245,7 +246,16 @@ void TrazelleEditor::SyncControls()
   SetAndTrigger(kTagPosition, mPosition);
 
   if (auto* meter = Find<control::SignalMeter<2>>(kTagMeter))
+  {
     meter->SetBallistics(1100.0, 200.0, -72.0, 10.0, 750.0);
+    meter->SetOvers(&mPlugin->Overs());
+  }
+  if (auto* strip = Find<control::PositionStrip>(kTagPosition))
+  {
+    auto* scope = Find<control::Oscilloscope<2>>(kTagOscilloscope);
+    strip->SetMarks(scope ? &scope->GetOverMarks() : nullptr,
+                    [this](int64_t index, int64_t size) { OnOverMarkChosen(index, size); });
+  }
 
   ApplyTheme(mSettings->theme);
   ApplyScale(mSettings->scale);

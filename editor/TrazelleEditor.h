@@ -66,6 +66,8 @@ private:
   void OnChannelChanged(IControl* control);
   void OnFreezeChanged(IControl* control);
   void OnPositionChanged(IControl* control);
+  // A double-click on an over's mark on the frozen strip: the view centres on that over.
+  void OnOverMarkChosen(long long index, long long historySize);
   void OnThemeChosen(int index);
   void OnScaleChosen(int index);
 

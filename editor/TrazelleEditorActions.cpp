@@ -170,6 +170,25 @@ void TrazelleEditor::OnPositionChanged(IControl* control)
   if (auto* scope = Find<Scope>(kTagOscilloscope)) scope->SetFrozenPosition(mPosition);
 }
 
+void TrazelleEditor::OnOverMarkChosen(long long index, long long historySize)
+{
+  auto* scope = Find<Scope>(kTagOscilloscope);
+  if (!scope || !mPlugin->GetFreeze()) return;
+  // The frozen window starts `search` whole columns apart, from the first frame of position 0
+  // (see the oscilloscope's columns); the step whose middle lies nearest the over wins.
+  const control::ScopeColumns& columns = scope->GetColumns();
+  const double stride = columns.GetSamplesPerColumn();
+  const double shown = double(columns.GetColumnCount()) * stride;
+  const double search = columns.GetSearchColumns();
+  if (search < 1.0) return; // the whole history is on screen
+  const double first =
+      double(historySize) - double(columns.GetColumnCount()) * stride - search * stride;
+  const double step =
+      std::clamp(std::round((double(index) + 0.5 - shown / 2.0 - first) / stride), 0.0, search);
+  // Half a step in, so that the oscilloscope's truncation lands on the step itself.
+  SetAndTrigger(kTagPosition, step >= search ? 1.0 : (step + 0.5) / search);
+}
+
 void TrazelleEditor::OnThemeChosen(int index)
 {
   mSettings->theme = ClampTheme(index);

@@ -74,11 +74,15 @@ void Trazelle::ProcessBlock(double** inputs, double** outputs, int nFrames)
   if (nFrames <= 0) return;
   const std::size_t n = static_cast<std::size_t>(nFrames);
 
+  // A host that connects a single input gets silence on the missing side rather than a crash.
+  const double* left = NChannels(kit::kInput) > 0 ? inputs[0] : nullptr;
+  const double* right = NChannels(kit::kInput) > 1 ? inputs[1] : nullptr;
+  // Overs are counted whatever the displays do: a clip light must catch what nobody watched.
+  const double* const channels[2] = {left, right};
+  mOvers.Count(channels, 2, n);
+
   if (!mFreeze.load())
   {
-    // A host that connects a single input gets silence on the missing side rather than a crash.
-    const double* left = NChannels(kit::kInput) > 0 ? inputs[0] : nullptr;
-    const double* right = NChannels(kit::kInput) > 1 ? inputs[1] : nullptr;
     mOscilloscopeBuffer.Push(left, right, n);
     mMeterBuffer.Push(left, right, n);
   }

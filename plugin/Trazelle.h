@@ -3,6 +3,7 @@
 #include "editor/TrazelleEditor.h"
 #include "framework/PluginConfig.h"
 #include "framework/PluginVST2.h"
+#include "plugin/OverCounter.h"
 #include "plugin/SampleBuffer.h"
 #include "plugin/Settings.h"
 
@@ -58,6 +59,8 @@ public:
   // Consumers: the oscilloscope and the meter drain these on the UI thread.
   SampleBuffer& OscilloscopeBuffer() { return mOscilloscopeBuffer; }
   SampleBuffer& MeterBuffer() { return mMeterBuffer; }
+  // Overs of the input, counted on the audio thread; the meter shows and resets them.
+  OverCounter& Overs() { return mOvers; }
 
   TrazelleEditor& Editor() { return mEditor; }
 
@@ -65,6 +68,7 @@ private:
   SampleBuffer mOscilloscopeBuffer;
   SampleBuffer mMeterBuffer;
   Settings mSettings;
+  OverCounter mOvers;
   std::atomic<bool> mFreeze{false};
   TrazelleEditor mEditor{this, &mSettings};
 };

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <new>
 #include <vector>
 
@@ -208,12 +209,16 @@ TEST(AudioThreadAllocations, NoneWhileTheQueuesAreFull)
   EXPECT_EQ(host.Process(400), 0);
 }
 
-TEST(AudioThreadAllocations, NoneWhileFrozen)
+TEST(AudioThreadAllocations, NoneWhileFrozenAndClipping)
 {
   Host host;
+  host.inL[7] = 1.5;
+  host.inR[300] = std::numeric_limits<double>::quiet_NaN();
   host.plugin.SetFreeze(true);
   EXPECT_EQ(host.Process(50), 0);
   EXPECT_EQ(host.plugin.MeterBuffer().Available(), 0u);
+  EXPECT_EQ(host.plugin.Overs().Total(0), 50u); // counted while frozen
+  EXPECT_EQ(host.plugin.Overs().Total(1), 50u);
   host.plugin.SetFreeze(false);
   EXPECT_EQ(host.Process(50), 0);
 }

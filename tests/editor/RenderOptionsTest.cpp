@@ -58,6 +58,7 @@ TEST(RenderOptions, MalformedValuesAreRejectedWithTheOffendingText)
       {{"--mode", "scope"}, "scope"},
       {{"--channel", "both"}, "both"},
       {{"--menu-choice", "x"}, "x"},
+      {{"--gain", "30"}, "--gain"},
       {{"--event", "1:click:10"}, "1:click:10"},
       {{"--event", "1:tap:10,10"}, "1:tap:10,10"},
       {{"--event", "1:click:10,10:5"}, "1:click:10,10:5"},

@@ -175,6 +175,16 @@ void EditorHarness::Click(float x, float y, bool alt)
   Tick();
 }
 
+void EditorHarness::DoubleClick(float x, float y)
+{
+  Click(x, y);
+  GraphicsContext* g = UI();
+  if (!g) return;
+  g->OnMouseDblClick(x, y, Pointer(x, y).ms);
+  if ((g = UI())) g->OnMouseUp({Pointer(x, y)});
+  Tick();
+}
+
 void EditorHarness::Drag(float x, float y, float dx, float dy)
 {
   GraphicsContext* g = UI();

@@ -80,6 +80,8 @@ public:
 
   // Pointer input in logical editor coordinates.
   void Click(float x, float y, bool alt = false);
+  // Two presses at one place, the second arriving as the platforms deliver a double-click.
+  void DoubleClick(float x, float y);
   void Drag(float x, float y, float dx, float dy);
   void Wheel(float x, float y, int steps);
   void MouseOver(float x, float y);

@@ -221,6 +221,12 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> args)
       if (!v || *v < 0.0 || *v > kMaxSeconds) return fail("bad " + shown + " (0 to 600 s)");
       o.silenceAfter = *v;
     }
+    else if (option == "--gain")
+    {
+      const auto v = ParseNumber(value);
+      if (!v || *v < -60.0 || *v > 24.0) return fail("bad " + shown + " (-60 to 24 dB)");
+      o.gainDb = *v;
+    }
     else if (option == "--menu-choice")
     {
       const auto v = ParseInt(value);
@@ -263,6 +269,7 @@ std::string RenderUsage()
          "  --event T:move:X,Y           move the pointer there (hover)\n"
          "  --menu-choice N     item a pop-up menu answers with (-1 dismisses)\n"
          "  --silence-after S   play silence from S seconds on\n"
+         "  --gain DB           amplify the input by DB decibels (-60 to 24), e.g. to clip it\n"
          "  --draw NAME         scope traces: band (default) or reference (per-column outlines)\n"
          "  --stats             print ticks, frames drawn, GL draws and CPU per drawn frame\n"
          "  --quiet             do not print what the editor shows\n";

@@ -48,6 +48,7 @@ struct RenderOptions
   bool referenceDrawing = false;      // draw the scope with its per-column reference outlines
   bool stats = false;                 // print what the display ticks cost
   std::optional<double> silenceAfter; // seconds of input played before silence
+  double gainDb = 0.0;                // applied to the input, unclipped
 };
 
 struct ParsedOptions

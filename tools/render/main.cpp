@@ -137,6 +137,20 @@ int main(int argc, char** argv)
     };
   }
 
+  if (o.gainDb != 0.0)
+  {
+    const double gain = std::pow(10.0, o.gainDb / 20.0);
+    source = [played = source, gain](int64_t first, int n, double* l, double* r)
+    {
+      played(first, n, l, r);
+      for (int i = 0; i < n; ++i)
+      {
+        l[i] *= gain;
+        r[i] *= gain;
+      }
+    };
+  }
+
   EditorHarness harness(rate, o.block);
   ApplySettings(o, harness.Plugin().GetSettings());
   harness.SetMenuChoice(o.menuChoice);
