@@ -96,6 +96,7 @@ template <int NChannels>
 void Oscilloscope<NChannels>::SetFrozen(bool frozen)
 {
   mColumns.SetFrozen(frozen);
+  if (frozen) mRotation = 0;
   SetDirty(false);
 }
 
@@ -124,8 +125,10 @@ bool Oscilloscope<NChannels>::IsDirty()
     ScopedFlushDenormals flush;
     UpdateColumns();
   }
+  UpdateRotation();
   mColumnsFresh = true;
-  return IControl::IsDirty() || !mDrawnOnce || ColumnsChangedSinceDrawn();
+  return IControl::IsDirty() || !mDrawnOnce || mRotation != mDrawnRotation ||
+         ColumnsChangedSinceDrawn();
 }
 
 template <int NChannels>
@@ -141,6 +144,13 @@ bool Oscilloscope<NChannels>::ColumnsChangedSinceDrawn() const
 }
 
 template <int NChannels>
+void Oscilloscope<NChannels>::UpdateRotation()
+{
+  const uint32_t count = std::max<uint32_t>(mColumns.GetColumnCount(), 1);
+  mRotation = mRotationSource && !mColumns.GetFrozen() ? mRotationSource() % count : 0;
+}
+
+template <int NChannels>
 void Oscilloscope<NChannels>::UpdateColumns()
 {
   if (this->mFeed) mColumns.Update(*this->mFeed);
@@ -151,7 +161,11 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
 {
   ScopedFlushDenormals flush;
   const bool fresh = std::exchange(mColumnsFresh, false);
-  if (!fresh) UpdateColumns();
+  if (!fresh)
+  {
+    UpdateColumns();
+    UpdateRotation();
+  }
   DrawTraces(g);
   // Only a draw of columns that IsDirty compared counts as the picture on screen: a draw that
   // updated them itself may have been clipped to part of the control, so the next tick compares
@@ -160,6 +174,7 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
   for (int c = 0; c < 2; ++c)
     std::copy(mColumns.GetColumns(c).begin(), mColumns.GetColumns(c).end(),
               mDrawnColumns[c].begin());
+  mDrawnRotation = mRotation;
   mDrawnOnce = true;
 }
 
@@ -194,13 +209,14 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
   {
     if ((channel == 0 && mode == 2) || (channel == 1 && mode == 1)) continue;
     const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
-    size_t i = 0;
+    const size_t count = ring.size();
+    size_t i = (mRotation % std::max<size_t>(count, 1));
     for (const ColumnRange& column : ring)
     {
       mColumnX[i] = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
       mColumnTop[i] = this->ValueToY(column.max, gain) - top;
       mColumnBottom[i] = this->ValueToY(column.min, gain) - top;
-      ++i;
+      if (++i == count) i = 0;
     }
     mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
@@ -222,16 +238,17 @@ void Oscilloscope<NChannels>::DrawOutlines(GraphicsContext& g, int channel)
   g.PathClear();
   if (count > 1)
   {
-    auto previous = ring.begin();
+    // Slot by slot from the left; a rotated picture starts with the column rotated into slot 0.
+    const size_t first = count - mRotation % count;
+    auto column = [&](size_t slot) -> const ColumnRange& { return ring[(first + slot) % count]; };
     float x0 = static_cast<float>(left + 0.5);
-    float min0 = this->ValueToY(previous->min, gain);
-    float max0 = this->ValueToY(previous->max, gain);
-    size_t i = 1;
-    for (auto it = std::next(previous); it != ring.end(); ++it, ++i)
+    float min0 = this->ValueToY(column(0).min, gain);
+    float max0 = this->ValueToY(column(0).max, gain);
+    for (size_t i = 1; i < count; ++i)
     {
       const float x1 = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
-      const float min1 = this->ValueToY(it->min, gain);
-      const float max1 = this->ValueToY(it->max, gain);
+      const float min1 = this->ValueToY(column(i).min, gain);
+      const float max1 = this->ValueToY(column(i).max, gain);
       g.PathMoveTo(x1, min1);
       g.PathLineTo(x0, min0);
       g.PathLineTo(x0, max0);

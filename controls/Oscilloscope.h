@@ -6,6 +6,7 @@
 #include "controls/TraceRaster.h"
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace qm::control
@@ -51,6 +52,12 @@ public:
 
   double GetGain() const { return mGain.load(); }
 
+  /** [ui thread] Asked after every update of the columns how many slots to rotate the picture
+   * right: column i (oldest first) is drawn in slot (i + rotation) % count. Unset or 0: the newest
+   * column at the right edge. A frozen picture is never rotated. */
+  void SetRotationSource(std::function<uint32_t()> source) { mRotationSource = std::move(source); }
+  uint32_t GetRotation() const { return mRotation; }
+
   /** [ui thread] The band is drawn only on back ends that show pixel images; others draw the
    * reference outlines. */
   void SetTraceDrawing(ETraceDrawing drawing);
@@ -72,6 +79,7 @@ private:
   void DrawPicture(GraphicsContext& g, int32_t mode);
   void DrawOutlines(GraphicsContext& g, int channel);
   bool ColumnsChangedSinceDrawn() const;
+  void UpdateRotation();
 
   ScopeColumns mColumns;
   std::vector<IPattern> mChannelPatterns;
@@ -85,6 +93,8 @@ private:
   bool mDrawnOnce = false;
   // IsDirty updated the columns since the last Draw, which must then not update them again.
   bool mColumnsFresh = false;
+  std::function<uint32_t()> mRotationSource;
+  uint32_t mRotation = 0, mDrawnRotation = 0;
 };
 
 extern template class Oscilloscope<2>;
