@@ -96,7 +96,7 @@ template <int NChannels>
 void Oscilloscope<NChannels>::SetFrozen(bool frozen)
 {
   mColumns.SetFrozen(frozen);
-  if (frozen) mRotation = 0;
+  if (frozen) mWrap = {};
   SetDirty(false);
 }
 
@@ -125,10 +125,9 @@ bool Oscilloscope<NChannels>::IsDirty()
     ScopedFlushDenormals flush;
     UpdateColumns();
   }
-  UpdateRotation();
+  UpdateWrap();
   mColumnsFresh = true;
-  return IControl::IsDirty() || !mDrawnOnce || mRotation != mDrawnRotation ||
-         ColumnsChangedSinceDrawn();
+  return IControl::IsDirty() || !mDrawnOnce || mWrap != mDrawnWrap || ColumnsChangedSinceDrawn();
 }
 
 template <int NChannels>
@@ -144,10 +143,9 @@ bool Oscilloscope<NChannels>::ColumnsChangedSinceDrawn() const
 }
 
 template <int NChannels>
-void Oscilloscope<NChannels>::UpdateRotation()
+void Oscilloscope<NChannels>::UpdateWrap()
 {
-  const uint32_t count = std::max<uint32_t>(mColumns.GetColumnCount(), 1);
-  mRotation = mRotationSource && !mColumns.GetFrozen() ? mRotationSource() % count : 0;
+  mWrap = mWrapSource && !mColumns.GetFrozen() ? mWrapSource() : ColumnWrap{};
 }
 
 template <int NChannels>
@@ -164,7 +162,7 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
   if (!fresh)
   {
     UpdateColumns();
-    UpdateRotation();
+    UpdateWrap();
   }
   DrawTraces(g);
   // Only a draw of columns that IsDirty compared counts as the picture on screen: a draw that
@@ -174,7 +172,7 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
   for (int c = 0; c < 2; ++c)
     std::copy(mColumns.GetColumns(c).begin(), mColumns.GetColumns(c).end(),
               mDrawnColumns[c].begin());
-  mDrawnRotation = mRotation;
+  mDrawnWrap = mWrap;
   mDrawnOnce = true;
 }
 
@@ -210,13 +208,13 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
     if ((channel == 0 && mode == 2) || (channel == 1 && mode == 1)) continue;
     const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
     const size_t count = ring.size();
-    size_t i = (mRotation % std::max<size_t>(count, 1));
-    for (const ColumnRange& column : ring)
+    for (size_t i = 0; i < count; ++i)
     {
+      const size_t at = mWrap.IndexAt(i, count);
+      const ColumnRange column = at < count ? ring[at] : ColumnRange{};
       mColumnX[i] = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
       mColumnTop[i] = this->ValueToY(column.max, gain) - top;
       mColumnBottom[i] = this->ValueToY(column.min, gain) - top;
-      if (++i == count) i = 0;
     }
     mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
@@ -238,9 +236,11 @@ void Oscilloscope<NChannels>::DrawOutlines(GraphicsContext& g, int channel)
   g.PathClear();
   if (count > 1)
   {
-    // Slot by slot from the left; a rotated picture starts with the column rotated into slot 0.
-    const size_t first = count - mRotation % count;
-    auto column = [&](size_t slot) -> const ColumnRange& { return ring[(first + slot) % count]; };
+    auto column = [&](size_t slot)
+    {
+      const size_t at = mWrap.IndexAt(slot, count);
+      return at < count ? ring[at] : ColumnRange{};
+    };
     float x0 = static_cast<float>(left + 0.5);
     float min0 = this->ValueToY(column(0).min, gain);
     float max0 = this->ValueToY(column(0).max, gain);

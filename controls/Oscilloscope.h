@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ColumnWrap.h"
 #include "controls/ControlBase.h"
 #include "controls/ScopeColumns.h"
 #include "controls/SignalDisplay.h"
@@ -52,11 +53,10 @@ public:
 
   double GetGain() const { return mGain.load(); }
 
-  /** [ui thread] Asked after every update of the columns how many slots to rotate the picture
-   * right: column i (oldest first) is drawn in slot (i + rotation) % count. Unset or 0: the newest
-   * column at the right edge. A frozen picture is never rotated. */
-  void SetRotationSource(std::function<uint32_t()> source) { mRotationSource = std::move(source); }
-  uint32_t GetRotation() const { return mRotation; }
+  /** [ui thread] Asked after every update of the columns how to lay them out; unset, or while
+   * frozen, the picture scrolls plainly. */
+  void SetWrapSource(std::function<ColumnWrap()> source) { mWrapSource = std::move(source); }
+  const ColumnWrap& GetWrap() const { return mWrap; }
 
   /** [ui thread] The band is drawn only on back ends that show pixel images; others draw the
    * reference outlines. */
@@ -79,7 +79,7 @@ private:
   void DrawPicture(GraphicsContext& g, int32_t mode);
   void DrawOutlines(GraphicsContext& g, int channel);
   bool ColumnsChangedSinceDrawn() const;
-  void UpdateRotation();
+  void UpdateWrap();
 
   ScopeColumns mColumns;
   std::vector<IPattern> mChannelPatterns;
@@ -93,8 +93,8 @@ private:
   bool mDrawnOnce = false;
   // IsDirty updated the columns since the last Draw, which must then not update them again.
   bool mColumnsFresh = false;
-  std::function<uint32_t()> mRotationSource;
-  uint32_t mRotation = 0, mDrawnRotation = 0;
+  std::function<ColumnWrap()> mWrapSource;
+  ColumnWrap mWrap, mDrawnWrap;
 };
 
 extern template class Oscilloscope<2>;

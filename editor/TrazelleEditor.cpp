@@ -220,7 +220,7 @@ void TrazelleEditor::SyncControls()
                                                            : Settings{}.waveform_mode_duration);
         });
   if (auto* scope = Find<control::Oscilloscope<2>>(kTagOscilloscope))
-    scope->SetRotationSource([this] { return SyncRotation(); });
+    scope->SetWrapSource([this] { return SyncWrap(); });
 
   SetAndTrigger(kTagZoom, mSettings->gain);
   if (auto* knob = Find<control::KnobControl>(kTagZoom))

@@ -9,6 +9,8 @@
 // opens the window, so the editor finds its controls by tag. Everything here
 // runs on the host's UI thread.
 
+#include "controls/ColumnWrap.h"
+
 #include <cstdint>
 #include <string>
 
@@ -81,8 +83,8 @@ private:
   // Sets the stored beats from the knob's `value` and the oscilloscope's duration from them at the
   // host's tempo; returns the read-out.
   std::string ApplyBeats(double value);
-  // Called once per display tick: follows the host's tempo and returns the picture's rotation.
-  uint32_t SyncRotation();
+  // Called once per display tick: follows the host's tempo and places the picture's columns.
+  control::ColumnWrap SyncWrap();
   double HostTempo() const;
 
   void ApplyTheme(int theme);

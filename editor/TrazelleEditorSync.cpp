@@ -84,19 +84,21 @@ std::string TrazelleEditor::ApplyBeats(double value)
   return beats::Text(mShownBeats);
 }
 
-uint32_t TrazelleEditor::SyncRotation()
+control::ColumnWrap TrazelleEditor::SyncWrap()
 {
-  if (!SyncActive()) return 0;
+  if (!SyncActive()) return {};
   HostTime time;
   const bool known = mPlugin->Timeline().Read(time);
   const double tempo = known ? beats::ClampTempo(time.tempo) : beats::kFallbackTempo;
   if (tempo != mSyncTempo)
     if (auto* knob = Find<control::KnobControl>(kTagDuration)) knob->SetDirty(true);
   auto* scope = Find<Scope>(kTagOscilloscope);
-  if (!known || !scope) return 0;
+  if (!known || !scope) return {};
   const control::ScopeColumns& columns = scope->GetColumns();
-  return beats::Rotation(time, mPlugin->OscilloscopeBuffer().Taken(), columns.GetSampleRate(),
-                         mShownBeats, columns.GetColumnCount(), columns.GetSamplesPerColumn());
+  const beats::Place place =
+      beats::Locate(time, mPlugin->OscilloscopeBuffer().Taken(), columns.GetSampleRate(),
+                    mShownBeats, columns.GetColumnCount(), columns.GetSamplesPerColumn());
+  return {place.newest, place.gap};
 }
 
 } // namespace qm::Trazelle

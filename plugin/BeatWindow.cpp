@@ -47,24 +47,27 @@ double Fit(double beats, double tempo, double maxSeconds)
   return fitted;
 }
 
-std::uint32_t Rotation(const HostTime& time, std::uint64_t taken, double sampleRate, double beats,
-                       std::uint32_t count, std::uint32_t stride)
+Place Locate(const HostTime& time, std::uint64_t taken, double sampleRate, double beats,
+             std::uint32_t count, std::uint32_t stride)
 {
   if (!time.playing || !time.hasPosition || count == 0 || stride == 0 || !(sampleRate > 0.0) ||
       !(beats > 0.0))
-    return 0;
+    return {};
   const double framesPerBeat = sampleRate * 60.0 / ClampTempo(time.tempo);
   // Song position where the newest column ends, extrapolated from the record's frame (which may
   // lie before or after it) at the record's tempo.
   const double end = time.position +
                      (static_cast<double>(taken) - static_cast<double>(time.frame)) / framesPerBeat;
-  if (!std::isfinite(end)) return 0;
+  if (!std::isfinite(end)) return {};
   const double intoWindow = end - std::floor(end / beats) * beats;
   const double columns = std::round(intoWindow * framesPerBeat / static_cast<double>(stride));
   // Past the last column (the window is a little longer than the picture): scroll until the next
   // window starts.
-  if (!(columns >= 0.0) || columns >= static_cast<double>(count)) return 0;
-  return static_cast<std::uint32_t>(columns);
+  if (!(columns >= 0.0) || columns >= static_cast<double>(count)) return {};
+  const double window = std::round(beats * framesPerBeat / static_cast<double>(stride));
+  const double gap =
+      std::clamp(window - static_cast<double>(count), 0.0, static_cast<double>(count) - columns);
+  return {static_cast<std::uint32_t>(columns), static_cast<std::uint32_t>(gap)};
 }
 
 } // namespace qm::Trazelle::beats

@@ -34,11 +34,18 @@ double ClampTempo(double tempo);
 // choice): a window longer than the kept history could not be filled.
 double Fit(double beats, double tempo, double maxSeconds);
 
-// The rotation, in columns, that puts the columns of a scrolling picture (oldest first, the
-// newest ending at feed frame `taken`, `stride` frames each) where a view starting at every
-// multiple of `beats` shows them: the newest column lands in slot (count - 1 + shift) % count.
-// 0 (the plain scrolling picture) unless the host's transport plays with a known position.
-std::uint32_t Rotation(const HostTime& time, std::uint64_t taken, double sampleRate, double beats,
-                       std::uint32_t count, std::uint32_t stride);
+// Where the columns of a scrolling picture (`count` columns of `stride` frames, the newest ending
+// at feed frame `taken`) go when every window of `beats` is to start at the left edge: the
+// `newest` columns written since the current window started go from the left edge on; the
+// window before it continues to the right edge, `gap` columns on, because the picture (whole
+// frames per column) is a little shorter than the window. {0, 0}: the plain scrolling picture,
+// as whenever the host's transport is not playing at a known position.
+struct Place
+{
+  std::uint32_t newest = 0;
+  std::uint32_t gap = 0;
+};
+Place Locate(const HostTime& time, std::uint64_t taken, double sampleRate, double beats,
+             std::uint32_t count, std::uint32_t stride);
 
 } // namespace qm::Trazelle::beats
