@@ -23,7 +23,7 @@ constexpr double kFramesPerBeat = kRate * 60.0 / kTempo;
 constexpr double kBeats = 2.0; // a window of one second
 // Quantising the duration to whole samples per column shortens it by less than this.
 constexpr double kColumnSlack = 1664.0 / kRate;
-constexpr float kSyncX = 616.f;
+constexpr float kSyncX = 614.f;
 // Each window's four quarters at a different level: a 1 kHz tone, so that every column of the
 // picture holds whole periods and shows the level as the band's height.
 constexpr std::array<double, 4> kLevels = {0.9, 0.3, 0.6, 0.15};
@@ -135,6 +135,17 @@ TEST_F(TempoSyncTest, TheKnobCountsBeatsOfTheHostsTempoWithinTheHistoryAndTheGri
     EXPECT_NEAR(scope->GetDuration(), c.seconds, kColumnSlack) << c.tempo << " " << c.beats;
     EXPECT_NEAR(grid->GetXMax(), scope->GetDuration() * (c.tempo > 0 ? c.tempo : 120.0) / 60.0,
                 1e-9);
+  }
+
+  // The switch sits in free space: nothing else of the panel shares its rectangle.
+  kit::gfx::GraphicsContext* g = harness->UI();
+  const kit::gfx::IRECT sync = harness->Control(Tag::kTagSync)->GetRECT();
+  for (int i = 0; i < g->NControls(); ++i)
+  {
+    const kit::gfx::IControl* c = g->GetControl(i);
+    const kit::gfx::IRECT r = c->GetRECT();
+    if (c == harness->Control(Tag::kTagSync) || c->IsHidden() || r.Contains(sync)) continue;
+    EXPECT_FALSE(r.Intersects(sync)) << r.L << " " << r.T << " " << r.R << " " << r.B;
   }
 
   // The switch turns it off: seconds again, and the choice of beats is kept for next time.
