@@ -1,5 +1,6 @@
-// The tempo-locked view: the sync switch, the duration knob's beats and the oscilloscope's
-// rotation that keeps every window of those beats in the same place while the host plays.
+// The tempo-locked view: the sync switch, the duration knob's beats and the placing of the
+// oscilloscope's columns that keeps every window of those beats in the same place while the host
+// plays.
 
 #include "editor/TrazelleEditor.h"
 
@@ -61,9 +62,10 @@ std::string TrazelleEditor::ApplyBeats(double value)
   if (!scope) return {};
   mSettings->beats = beats::ForIndex(int(std::lround(std::clamp(value, 0.0, 1.0) * kKnobSteps)));
   mSyncTempo = HostTempo();
-  // Longer than the history at this tempo: halved until it fits, and the read-out says so by
-  // naming what is shown.
-  mShownBeats = beats::Fit(mSettings->beats, mSyncTempo, scope->GetMaxDuration());
+  // Longer than the history at this tempo (or too short for the columns): fitted, and the
+  // read-out says so by naming what is shown.
+  const double columnsSeconds = scope->GetColumns().GetColumnCount() / scope->GetSampleRate();
+  mShownBeats = beats::Fit(mSettings->beats, mSyncTempo, columnsSeconds, scope->GetMaxDuration());
   scope->SetDuration(mShownBeats * 60.0 / mSyncTempo);
 
   if (auto* grid = Find<control::GridControl>(kTagTimeGrid))

@@ -38,12 +38,14 @@ double ClampTempo(double tempo)
   return std::clamp(tempo, kMinTempo, kMaxTempo);
 }
 
-double Fit(double beats, double tempo, double maxSeconds)
+double Fit(double beats, double tempo, double minSeconds, double maxSeconds)
 {
   const double secondsPerBeat = 60.0 / ClampTempo(tempo);
   double fitted = Snap(beats);
   while (fitted > ForIndex(0) && fitted * secondsPerBeat > maxSeconds)
     fitted *= 0.5;
+  while (fitted < ForIndex(kChoices - 1) && fitted * secondsPerBeat < minSeconds)
+    fitted *= 2.0;
   return fitted;
 }
 

@@ -30,9 +30,10 @@ inline double Snap(double beats)
 std::string Text(double beats);
 
 double ClampTempo(double tempo);
-// `beats` halved until they last at most `maxSeconds` at `tempo` (never below the shortest
-// choice): a window longer than the kept history could not be filled.
-double Fit(double beats, double tempo, double maxSeconds);
+// `beats` halved until they last at most `maxSeconds` at `tempo` (a window longer than the kept
+// history could not be filled), or doubled until they last at least `minSeconds` (a picture
+// holds at least a frame per column, and could not show a shorter window in place).
+double Fit(double beats, double tempo, double minSeconds, double maxSeconds);
 
 // Where the columns of a scrolling picture (`count` columns of `stride` frames, the newest ending
 // at feed frame `taken`) go when every window of `beats` is to start at the left edge: the

@@ -123,8 +123,10 @@ TEST_F(TempoSyncTest, TheKnobCountsBeatsOfTheHostsTempoWithinTheHistoryAndTheGri
     const char* shown;
     double seconds;
   };
-  for (const Case& c : {Case{0.0, 2.0, "2 beats", 1.0}, Case{90.0, 0.25, "1/4 beat", 1.0 / 6.0},
-                        Case{120.0, 16.0, "8 beats", 4.0}, Case{60.0, 16.0, "4 beats", 4.0}})
+  for (const Case& c :
+       {Case{0.0, 2.0, "2 beats", 1.0}, Case{90.0, 0.25, "1/4 beat", 1.0 / 6.0},
+        Case{120.0, 16.0, "8 beats", 4.0}, Case{999.0, 0.25, "1 beat", 60.0 / 999.0},
+        Case{60.0, 16.0, "4 beats", 4.0}})
   {
     harness->SetTransport({c.tempo});
     Settings().beats = c.beats;
