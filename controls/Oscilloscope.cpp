@@ -96,6 +96,7 @@ template <int NChannels>
 void Oscilloscope<NChannels>::SetFrozen(bool frozen)
 {
   mColumns.SetFrozen(frozen);
+  if (frozen) mWrap = {};
   SetDirty(false);
 }
 
@@ -124,8 +125,9 @@ bool Oscilloscope<NChannels>::IsDirty()
     ScopedFlushDenormals flush;
     UpdateColumns();
   }
+  UpdateWrap();
   mColumnsFresh = true;
-  return IControl::IsDirty() || !mDrawnOnce || ColumnsChangedSinceDrawn();
+  return IControl::IsDirty() || !mDrawnOnce || mWrap != mDrawnWrap || ColumnsChangedSinceDrawn();
 }
 
 template <int NChannels>
@@ -141,6 +143,12 @@ bool Oscilloscope<NChannels>::ColumnsChangedSinceDrawn() const
 }
 
 template <int NChannels>
+void Oscilloscope<NChannels>::UpdateWrap()
+{
+  mWrap = mWrapSource && !mColumns.GetFrozen() ? mWrapSource() : ColumnWrap{};
+}
+
+template <int NChannels>
 void Oscilloscope<NChannels>::UpdateColumns()
 {
   if (!this->mFeed) return;
@@ -153,7 +161,11 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
 {
   ScopedFlushDenormals flush;
   const bool fresh = std::exchange(mColumnsFresh, false);
-  if (!fresh) UpdateColumns();
+  if (!fresh)
+  {
+    UpdateColumns();
+    UpdateWrap();
+  }
   DrawTraces(g);
   // Only a draw of columns that IsDirty compared counts as the picture on screen: a draw that
   // updated them itself may have been clipped to part of the control, so the next tick compares
@@ -162,6 +174,7 @@ void Oscilloscope<NChannels>::Draw(GraphicsContext& g)
   for (int c = 0; c < 2; ++c)
     std::copy(mColumns.GetColumns(c).begin(), mColumns.GetColumns(c).end(),
               mDrawnColumns[c].begin());
+  mDrawnWrap = mWrap;
   mDrawnOnce = true;
 }
 
@@ -196,13 +209,14 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
   {
     if ((channel == 0 && mode == 2) || (channel == 1 && mode == 1)) continue;
     const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
-    size_t i = 0;
-    for (const ColumnRange& column : ring)
+    const size_t count = ring.size();
+    for (size_t i = 0; i < count; ++i)
     {
+      const size_t at = mWrap.IndexAt(i, count);
+      const ColumnRange column = at < count ? ring[at] : ColumnRange{};
       mColumnX[i] = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
       mColumnTop[i] = this->ValueToY(column.max, gain) - top;
       mColumnBottom[i] = this->ValueToY(column.min, gain) - top;
-      ++i;
     }
     mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
@@ -224,16 +238,19 @@ void Oscilloscope<NChannels>::DrawOutlines(GraphicsContext& g, int channel)
   g.PathClear();
   if (count > 1)
   {
-    auto previous = ring.begin();
+    auto column = [&](size_t slot)
+    {
+      const size_t at = mWrap.IndexAt(slot, count);
+      return at < count ? ring[at] : ColumnRange{};
+    };
     float x0 = static_cast<float>(left + 0.5);
-    float min0 = this->ValueToY(previous->min, gain);
-    float max0 = this->ValueToY(previous->max, gain);
-    size_t i = 1;
-    for (auto it = std::next(previous); it != ring.end(); ++it, ++i)
+    float min0 = this->ValueToY(column(0).min, gain);
+    float max0 = this->ValueToY(column(0).max, gain);
+    for (size_t i = 1; i < count; ++i)
     {
       const float x1 = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
-      const float min1 = this->ValueToY(it->min, gain);
-      const float max1 = this->ValueToY(it->max, gain);
+      const float min1 = this->ValueToY(column(i).min, gain);
+      const float max1 = this->ValueToY(column(i).max, gain);
       g.PathMoveTo(x1, min1);
       g.PathLineTo(x0, min0);
       g.PathLineTo(x0, max0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/ColumnWrap.h"
 #include "controls/ControlBase.h"
 #include "controls/OverMarks.h"
 #include "controls/ScopeColumns.h"
@@ -7,6 +8,7 @@
 #include "controls/TraceRaster.h"
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 namespace qm::control
@@ -52,6 +54,11 @@ public:
 
   double GetGain() const { return mGain.load(); }
 
+  /** [ui thread] Asked after every update of the columns how to lay them out; unset, or while
+   * frozen, the picture scrolls plainly. */
+  void SetWrapSource(std::function<ColumnWrap()> source) { mWrapSource = std::move(source); }
+  const ColumnWrap& GetWrap() const { return mWrap; }
+
   /** [ui thread] The band is drawn only on back ends that show pixel images; others draw the
    * reference outlines. */
   void SetTraceDrawing(ETraceDrawing drawing);
@@ -75,6 +82,7 @@ private:
   void DrawPicture(GraphicsContext& g, int32_t mode);
   void DrawOutlines(GraphicsContext& g, int channel);
   bool ColumnsChangedSinceDrawn() const;
+  void UpdateWrap();
 
   ScopeColumns mColumns;
   OverMarks mOverMarks;
@@ -89,6 +97,8 @@ private:
   bool mDrawnOnce = false;
   // IsDirty updated the columns since the last Draw, which must then not update them again.
   bool mColumnsFresh = false;
+  std::function<ColumnWrap()> mWrapSource;
+  ColumnWrap mWrap, mDrawnWrap;
 };
 
 extern template class Oscilloscope<2>;

@@ -75,6 +75,7 @@ EditorLayout EditorLayout::Make(float W, float H)
   l.zoomKnob = CentredOn(zoomX, row, 56.f, 56.f);
   l.durationKnob = CentredOn(x0 + 456.0, row, 56.f, 56.f);
   l.modeSwitch = CentredOn(x0 + 520.0, row, 58.f, 26.f);
+  l.syncSwitch = CentredOn(x0 + 566.0, row, 32.f, 26.f);
   l.themeMenu = CentredOn(menusX, y0 + 56.0, 96.f, 16.f);
   l.scaleMenu = CentredOn(menusX, y0 + 88.0, 96.f, 16.f);
 

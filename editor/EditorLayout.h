@@ -33,6 +33,7 @@ struct EditorLayout
   IRECT zoomKnob;
   IRECT durationKnob;
   IRECT modeSwitch;
+  IRECT syncSwitch; // the mode switch's disc, in the gap before the menus' labels
   IRECT themeMenu;
   IRECT scaleMenu;
   IRECT inputHeading;

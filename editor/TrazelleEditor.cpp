@@ -21,6 +21,7 @@
 #include "graphics/IPanelControl.h"
 #include "graphics/ITextControl.h"
 #include "graphics/IURLControl.h"
+#include "plugin/BeatWindow.h"
 #include "plugin/Trazelle.h"
 
 #include <memory>
@@ -192,6 +193,9 @@ void TrazelleEditor::Layout(GraphicsContext* g)
   attach(new control::SwitchControl(
              l.modeSwitch, 2, [this](IControl* c) { OnModeChanged(c); }, "mode", SwitchStyle()),
          kTagMode, kThemeGroup);
+  attach(new control::SwitchControl(
+             l.syncSwitch, 2, [this](IControl* c) { OnSyncChanged(c); }, "sync", SwitchStyle()),
+         kTagSync, kThemeGroup);
   heading(l.scopeHeading, "Oscilloscope");
 
   auto themes = std::make_unique<IPopupMenu>(kThemeMenuTitle);
@@ -231,16 +235,22 @@ void TrazelleEditor::SyncControls()
     knob->SetAltClickFunction(
         [this]
         {
-          SetAndTrigger(kTagDuration, mSettings->mode != kWaveformMode
-                                          ? Settings{}.envelope_mode_duration
-                                          : Settings{}.waveform_mode_duration);
+          SetAndTrigger(kTagDuration,
+                        SyncActive()
+                            ? beats::IndexOf(Settings{}.beats) / double(beats::kChoices - 1)
+                        : mSettings->mode != kWaveformMode ? Settings{}.envelope_mode_duration
+                                                           : Settings{}.waveform_mode_duration);
         });
+  if (auto* scope = Find<control::Oscilloscope<2>>(kTagOscilloscope))
+    scope->SetWrapSource([this] { return SyncWrap(); });
 
   SetAndTrigger(kTagZoom, mSettings->gain);
   if (auto* knob = Find<control::KnobControl>(kTagZoom))
     knob->SetAltClickFunction([this] { SetAndTrigger(kTagZoom, Settings::DefaultGain()); });
 
   SetAndTrigger(kTagChannel, double(mSettings->channel) * 0.5);
+  // Before the mode: the mode's action sets the duration knob by the sync setting.
+  SetAndTrigger(kTagSync, mSettings->sync ? 1.0 : 0.0);
   SetAndTrigger(kTagMode, double(mSettings->mode));
   SetAndTrigger(kTagFreeze, mPlugin->GetFreeze() ? 1.0 : 0.0);
   SetAndTrigger(kTagPosition, mPosition);

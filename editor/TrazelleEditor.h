@@ -9,6 +9,11 @@
 // opens the window, so the editor finds its controls by tag. Everything here
 // runs on the host's UI thread.
 
+#include "controls/ColumnWrap.h"
+
+#include <cstdint>
+#include <string>
+
 namespace kit::gfx
 {
 class IControl;
@@ -39,6 +44,7 @@ public:
     kTagFreeze = 9,
     kTagPosition = 10,
     kTagTitleBar = 11,
+    kTagSync = 12,
   };
 
   // Controls that follow the colour theme are attached in this group.
@@ -68,8 +74,20 @@ private:
   void OnPositionChanged(IControl* control);
   // A double-click on an over's mark on the frozen strip: the view centres on that over.
   void OnOverMarkChosen(long long index, long long historySize);
+  void OnSyncChanged(IControl* control);
   void OnThemeChosen(int index);
   void OnScaleChosen(int index);
+
+  // The tempo-locked view (TrazelleEditorSync.cpp).
+  bool SyncActive() const;
+  // The duration knob's position for the stored beats.
+  double BeatsKnobValue() const;
+  // Sets the stored beats from the knob's `value` and the oscilloscope's duration from them at the
+  // host's tempo; returns the read-out.
+  std::string ApplyBeats(double value);
+  // Called once per display tick: follows the host's tempo and places the picture's columns.
+  control::ColumnWrap SyncWrap();
+  double HostTempo() const;
 
   void ApplyTheme(int theme);
   void ApplyScale(int scale);
@@ -86,6 +104,8 @@ private:
   Trazelle* mPlugin;
   Settings* mSettings;
   double mPosition = 1.0;
+  double mSyncTempo = 0.0;  // the tempo the shown beats were applied at
+  double mShownBeats = 0.0; // beats the oscilloscope shows while synced
 };
 
 } // namespace qm::Trazelle

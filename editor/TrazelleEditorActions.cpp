@@ -56,7 +56,9 @@ void TrazelleEditor::OnModeChanged(IControl* control)
   if (!knob || !scope || !grid) return;
 
   const bool envelope = mode != kWaveformMode;
-  knob->SetValue(envelope ? mSettings->envelope_mode_duration : mSettings->waveform_mode_duration);
+  knob->SetValue(SyncActive() ? BeatsKnobValue()
+                 : envelope   ? mSettings->envelope_mode_duration
+                              : mSettings->waveform_mode_duration);
   scope->SetTriggerEnabled(!envelope);
   grid->SetXStep(envelope ? kEnvelopeGridStep : kWaveformGridStep);
   grid->SetDirty(false);
@@ -69,7 +71,10 @@ void TrazelleEditor::OnDurationChanged(IControl* control)
   auto* scope = Find<Scope>(kTagOscilloscope);
   if (!scope) return;
   const double value = control->GetValue();
-  if (mSettings->mode == kWaveformMode)
+  std::string text;
+  if (SyncActive())
+    text = ApplyBeats(value);
+  else if (mSettings->mode == kWaveformMode)
   {
     mSettings->waveform_mode_duration = value;
     scope->SetDuration(value * 0.5);
@@ -83,13 +88,16 @@ void TrazelleEditor::OnDurationChanged(IControl* control)
   // differ slightly from what was asked; every text follows what it shows.
   const double shown = scope->GetDuration();
 
-  if (auto* grid = Find<control::GridControl>(kTagTimeGrid))
+  auto* grid = Find<control::GridControl>(kTagTimeGrid);
+  if (grid && text.empty())
   {
     // Starting just above zero puts the first line one step after the left edge.
     grid->SetXRange(std::numeric_limits<double>::min(), shown);
+    grid->SetXStep(mSettings->mode == kWaveformMode ? kWaveformGridStep : kEnvelopeGridStep);
+    grid->SetLabelPrecision(2);
     grid->SetDirty(false);
   }
-  SetControlText(control, Format("%.3f s", shown));
+  SetControlText(control, text.empty() ? Format("%.3f s", shown) : text);
 
   if (auto* slider = Find<Slider>(kTagPosition))
   {

@@ -61,6 +61,7 @@ void SampleBuffer::Resize(std::uint64_t capacity)
   ReleaseQueue();
   mHistory = boost::circular_buffer<Frame>(static_cast<std::size_t>(capacity), mFill);
   MakeQueue(capacity);
+  mTaken = 0;
 }
 
 void SampleBuffer::ReleaseQueue()
@@ -121,6 +122,7 @@ std::size_t SampleBuffer::Drain(std::size_t maxFrames)
   const std::size_t taken =
       mQueue->try_dequeue_bulk(*mConsumer, std::back_inserter(mHistory), maxFrames);
   if (taken > 0) mQueued.fetch_sub(taken, std::memory_order_release);
+  mTaken += taken;
   return taken;
 }
 

@@ -64,6 +64,9 @@ public:
   void Visit(int channel, int column, F& f) const;
 
   std::uint64_t Available() const { return mAvailable.load(); }
+  // [ui thread] Frames taken into the history since construction or the last resize: the newest
+  // history frame is frame Taken() - 1 of what the producer has pushed since then.
+  std::uint64_t Taken() const { return mTaken; }
   std::uint64_t Capacity() const { return mCapacity; }
   // Frames the producer could not queue since construction or the last resize. [any thread]
   std::uint64_t Dropped() const { return mDropped.load(std::memory_order_relaxed); }
@@ -97,6 +100,7 @@ private:
   // Frames in the queue right now: the producer's room check, exact, reset on resize.
   std::atomic<std::uint64_t> mQueued{0};
   std::atomic<std::uint64_t> mDropped{0};
+  std::uint64_t mTaken = 0;
   std::unique_ptr<Queue> mQueue;
   std::unique_ptr<moodycamel::ProducerToken> mProducer;
   std::unique_ptr<moodycamel::ConsumerToken> mConsumer;

@@ -1,5 +1,7 @@
 #include "plugin/Settings.h"
 
+#include "plugin/BeatWindow.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -94,6 +96,9 @@ void WriteSettingsBlob(const Settings& settings, std::vector<std::uint8_t>& byte
   blob["theme"] = settings.theme;
   blob["version"] = Settings::kBlobVersion;
   blob["waveform_mode_duration"] = settings.waveform_mode_duration;
+  const Settings defaults;
+  if (settings.sync != defaults.sync) blob["sync"] = settings.sync;
+  if (settings.beats != defaults.beats) blob["beats"] = settings.beats;
   json::to_msgpack(blob, nlohmann::detail::output_adapter<std::uint8_t>(bytes));
 }
 
@@ -121,6 +126,18 @@ bool ReadSettingsBlob(std::span<const std::uint8_t> blob, Settings& settings)
     const auto scale = ReadIndex(root.at("scale"), Settings::kNumScales - 1, defaults.scale, true);
     if (!gain || !envelope || !waveform || !mode || !channel || !theme || !scale) return false;
 
+    // Absent from blobs of older versions, and from any blob whose values are the defaults.
+    std::optional<int> sync = defaults.sync ? 1 : 0;
+    if (const auto it = root.find("sync"); it != root.end())
+      sync = ReadIndex(*it, 1, defaults.sync ? 1 : 0, true);
+    double storedBeats = defaults.beats;
+    if (const auto it = root.find("beats"); it != root.end())
+    {
+      if (!it->is_number()) return false;
+      storedBeats = beats::Snap(it->get<double>());
+    }
+    if (!sync) return false;
+
     Settings loaded;
     loaded.gain = *gain;
     loaded.envelope_mode_duration = *envelope;
@@ -129,6 +146,8 @@ bool ReadSettingsBlob(std::span<const std::uint8_t> blob, Settings& settings)
     loaded.channel = static_cast<EDisplayChannel>(*channel);
     loaded.theme = *theme;
     loaded.scale = *scale;
+    loaded.sync = *sync != 0;
+    loaded.beats = storedBeats;
     settings = loaded;
     return true;
   }

@@ -36,6 +36,10 @@ struct Settings
   double waveform_mode_duration = 0.4;
   int theme = 0;
   int scale = 2; // 100 %
+  // The tempo-locked view; stored only when they differ from these defaults, so that older
+  // versions and the default blob are unaffected.
+  bool sync = false;
+  double beats = 4.0; // one of 1/4, 1/2, 1, ... 16
 
   // The v. zoom knob's resting position, computed once.
   static double DefaultGain();

@@ -73,6 +73,7 @@ void Trazelle::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
   if (nFrames <= 0) return;
   const std::size_t n = static_cast<std::size_t>(nFrames);
+  PublishHostTime();
 
   // A host that connects a single input gets silence on the missing side rather than a crash.
   const double* left = NChannels(kit::kInput) > 0 ? inputs[0] : nullptr;
@@ -83,7 +84,9 @@ void Trazelle::ProcessBlock(double** inputs, double** outputs, int nFrames)
 
   if (!mFreeze.load())
   {
-    mOscilloscopeBuffer.Push(left, right, n);
+    const std::size_t pushed = mOscilloscopeBuffer.Push(left, right, n);
+    mScopeFrames.store(mScopeFrames.load(std::memory_order_relaxed) + pushed,
+                       std::memory_order_relaxed);
     mMeterBuffer.Push(left, right, n);
   }
 
@@ -102,9 +105,28 @@ void Trazelle::ProcessBlock(double** inputs, double** outputs, int nFrames)
   }
 }
 
+void Trazelle::PublishHostTime()
+{
+  // The binding asked the host (audioMasterGetTime) just before this block; a host that answers
+  // nothing leaves the defaults, and those need publishing only once.
+  const kit::ITimeInfo& info = GetTimeInfo();
+  HostTime t;
+  t.frame = mScopeFrames.load(std::memory_order_relaxed);
+  t.tempo = std::isfinite(info.tempo) && info.tempo > 0.0 ? info.tempo : 120.0;
+  t.hasPosition = std::isfinite(info.ppqPos) && info.ppqPos >= 0.0;
+  t.position = t.hasPosition ? info.ppqPos : 0.0;
+  t.playing = info.transportIsRunning;
+  const bool informative = t.hasPosition || t.playing;
+  if (!informative && !mTimelineInformative && t.tempo == mTimelineTempo) return;
+  mTimeline.Publish(t);
+  mTimelineInformative = informative;
+  mTimelineTempo = t.tempo;
+}
+
 void Trazelle::OnReset()
 {
   const double rate = GetSampleRate();
+  mScopeFrames.store(0, std::memory_order_relaxed);
   mOscilloscopeBuffer.Resize(BufferCapacity(rate, kOscilloscopeSeconds));
   mMeterBuffer.Resize(BufferCapacity(rate, kMeterSeconds));
   if (kit::gfx::GraphicsContext* g = GetUI())

@@ -4,6 +4,7 @@
 #include "framework/PluginConfig.h"
 #include "framework/PluginVST2.h"
 #include "plugin/OverCounter.h"
+#include "plugin/HostTimeline.h"
 #include "plugin/SampleBuffer.h"
 #include "plugin/Settings.h"
 
@@ -62,14 +63,27 @@ public:
   // Overs of the input, counted on the audio thread; the meter shows and resets them.
   OverCounter& Overs() { return mOvers; }
 
+  // [ui thread] The host's transport as of the latest block, tagged with the oscilloscope feed's
+  // frame it belongs to (see SampleBuffer::Taken).
+  const HostTimeline& Timeline() const { return mTimeline; }
+
   TrazelleEditor& Editor() { return mEditor; }
 
 private:
+  void PublishHostTime(); // [audio thread]
+
   SampleBuffer mOscilloscopeBuffer;
   SampleBuffer mMeterBuffer;
   Settings mSettings;
   OverCounter mOvers;
   std::atomic<bool> mFreeze{false};
+  HostTimeline mTimeline;
+  // Frames the oscilloscope buffer accepted since its last resize. Written by the audio thread;
+  // the reset, which resizes the buffer while processing is stopped, zeroes it.
+  std::atomic<std::uint64_t> mScopeFrames{0};
+  // What the last record said, so that a host without a transport is not republished every block.
+  bool mTimelineInformative = false;
+  double mTimelineTempo = 120.0;
   TrazelleEditor mEditor{this, &mSettings};
 };
 

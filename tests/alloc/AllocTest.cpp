@@ -2,6 +2,7 @@
 // by a counting one, and the counter must stay at zero across ProcessBlock in every state the
 // sample buffers can be in.
 
+#include "framework/VST2Interface.h"
 #include "plugin/Trazelle.h"
 
 #include <gtest/gtest.h>
@@ -238,4 +239,42 @@ TEST(AudioThreadAllocations, NoneOnTheHostsSinglePrecisionPath)
     host.plugin.ProcessHostBuffersAccumulating(1000);
   }
   EXPECT_EQ(scope.Count(), 0);
+}
+
+TEST(AudioThreadAllocations, NoneWhileTheHostsTransportIsReadAndPassedOn)
+{
+  // A host answering the time request, called through the effect's own process callback.
+  static kit::vst2::VstTimeInfo hostTime{};
+  hostTime.tempo = 128.0;
+  hostTime.flags =
+      kit::vst2::kVstTransportPlaying | kit::vst2::kVstPpqPosValid | kit::vst2::kVstTempoValid;
+  const kit::VSTHostCallback host = [](kit::vst2::AEffect*, std::int32_t opCode, std::int32_t,
+                                       std::intptr_t, void*, float) -> std::intptr_t
+  {
+    return opCode == kit::vst2::audioMasterGetTime ? reinterpret_cast<std::intptr_t>(&hostTime) : 0;
+  };
+  Trazelle plugin(kit::InstanceInfo{host});
+  plugin.SetBlockSize(512);
+  plugin.SetSampleRate(48000.0);
+  plugin.OnReset();
+  std::vector<double> in(512, 0.5), outL(512), outR(512);
+  double* ins[2] = {in.data(), in.data()};
+  double* outs[2] = {outL.data(), outR.data()};
+  kit::vst2::AEffect* effect = plugin.GetAEffect();
+
+  AllocationScope scope;
+  for (int block = 0; block < 100; ++block)
+  {
+    hostTime.ppqPos = block * 512 * 128.0 / 60.0 / 48000.0;
+    effect->processDoubleReplacing(effect, ins, outs, 512);
+  }
+  EXPECT_EQ(scope.Count(), 0);
+
+  // The editor's side: the last block's record, tagged with the frame it started at.
+  qm::Trazelle::HostTime last;
+  ASSERT_TRUE(plugin.Timeline().Read(last));
+  EXPECT_EQ(last.frame, 99u * 512u);
+  EXPECT_EQ(last.position, hostTime.ppqPos);
+  EXPECT_EQ(last.tempo, 128.0);
+  EXPECT_TRUE(last.playing && last.hasPosition);
 }

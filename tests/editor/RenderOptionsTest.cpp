@@ -72,6 +72,9 @@ TEST(RenderOptions, MalformedValuesAreRejectedWithTheOffendingText)
       {{"--png"}, "needs a value"},
       {{"stray"}, "stray"},
       {{"--input", "a.wav", "--rate", "48000"}, "own rate"},
+      {{"--tempo", "0"}, "--tempo"},
+      {{"--beats", "3"}, "'3'"},
+      {{"--transport-start", "1"}, "needs a --tempo"},
   };
   for (const Case& c : cases)
   {
@@ -81,4 +84,15 @@ TEST(RenderOptions, MalformedValuesAreRejectedWithTheOffendingText)
     EXPECT_NE(r.error.find(c.mentions), std::string::npos) << r.error;
   }
   EXPECT_TRUE(Parse({"--help", "--theme", "red"}).help) << "help stops parsing";
+}
+
+TEST(RenderOptions, AHostTransportAndTheLockedViewAreChosenTogether)
+{
+  const auto r = Parse({"--sync", "--beats", "1/4", "--tempo", "96.5", "--transport-start", "2"});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_TRUE(r.options.sync);
+  EXPECT_EQ(r.options.beats, 0.25);
+  EXPECT_EQ(r.options.tempo, 96.5);
+  EXPECT_EQ(r.options.transportStart, 2.0);
+  EXPECT_FALSE(Parse({}).options.tempo) << "no transport unless asked for";
 }

@@ -64,6 +64,8 @@ Settings Customised()
   s.waveform_mode_duration = 0.9;
   s.theme = 3;
   s.scale = 5;
+  s.sync = true;
+  s.beats = 0.5;
   return s;
 }
 
@@ -79,7 +81,8 @@ bool InRange(const Settings& s)
   return (s.mode == 0 || s.mode == 1) && s.channel >= 0 && s.channel <= 2 && s.theme >= 0 &&
          s.theme <= 3 && s.scale >= 0 && s.scale <= 5 && s.gain >= 0.0 && s.gain <= 1.0 &&
          s.envelope_mode_duration >= 0.0 && s.envelope_mode_duration <= 1.0 &&
-         s.waveform_mode_duration >= 0.0 && s.waveform_mode_duration <= 1.0;
+         s.waveform_mode_duration >= 0.0 && s.waveform_mode_duration <= 1.0 && s.beats >= 0.25 &&
+         s.beats <= 16.0;
 }
 
 } // namespace
@@ -111,6 +114,18 @@ TEST(SettingsBlob, SerializeAppendsToWhatTheChunkHoldsAndEveryFieldRoundTrips)
   SerializeState(writer, custom);
   EXPECT_EQ(UnserializeState(plugin, custom, 0), static_cast<int>(custom.size()));
   EXPECT_EQ(plugin.GetSettings(), writer.GetSettings());
+
+  // The view's two fields are extra keys: a loader that knows only the others reads the same
+  // record from the blob without them, and a blob without them loads as the defaults.
+  json withoutView = json::from_msgpack(custom);
+  EXPECT_EQ(withoutView.size(), 10u);
+  withoutView.erase("sync");
+  withoutView.erase("beats");
+  EXPECT_GT(UnserializeState(plugin, Encode(withoutView), 0), 0);
+  Settings expected = writer.GetSettings();
+  expected.sync = Settings{}.sync;
+  expected.beats = Settings{}.beats;
+  EXPECT_EQ(plugin.GetSettings(), expected);
 }
 
 TEST(SettingsLoad, VersionAndUnknownKeysAreOptionalButEveryFieldIsRequired)
@@ -144,7 +159,9 @@ TEST(SettingsLoad, WrongValueTypesAreRejected)
       {"scale", json::array({2})},
       {"waveform_mode_duration", nullptr},
       {"envelope_mode_duration", json::object()},
-      {"gain", json::binary({1, 2, 3})}};
+      {"gain", json::binary({1, 2, 3})},
+      {"sync", "yes"},
+      {"beats", json::array({4})}};
   for (const auto& [key, value] : wrong)
   {
     json j = DefaultMap();
@@ -165,6 +182,8 @@ TEST(SettingsLoad, OutOfRangeValuesAreClampedSoTheyCanIndexTablesAndNaNMeansTheD
   j["gain"] = 5.0;
   j["envelope_mode_duration"] = -0.5;
   j["waveform_mode_duration"] = std::numeric_limits<double>::infinity();
+  j["sync"] = 7;
+  j["beats"] = 1000;
   ASSERT_GT(Load(plugin, Encode(j)), 0);
   const Settings& s = plugin.GetSettings();
   EXPECT_EQ(s.theme, 3);
@@ -174,11 +193,19 @@ TEST(SettingsLoad, OutOfRangeValuesAreClampedSoTheyCanIndexTablesAndNaNMeansTheD
   EXPECT_EQ(s.gain, 1.0);
   EXPECT_EQ(s.envelope_mode_duration, 0.0);
   EXPECT_EQ(s.waveform_mode_duration, 1.0);
+  EXPECT_TRUE(s.sync);
+  EXPECT_EQ(s.beats, 16.0);
 
   j["theme"] = std::numeric_limits<std::uint64_t>::max();
   j["scale"] = -1e300;
   j["channel"] = -0.9; // truncates to 0
-  ASSERT_GT(Load(plugin, Encode(j)), 0);
+  // Beats snap to the nearest length the knob offers.
+  for (const auto& [stored, loaded] : {std::pair{-1.0, 0.25}, {0.3, 0.25}, {2.8, 2.0}, {3.0, 4.0}})
+  {
+    j["beats"] = stored;
+    ASSERT_GT(Load(plugin, Encode(j)), 0);
+    EXPECT_EQ(plugin.GetSettings().beats, loaded) << stored;
+  }
   EXPECT_EQ(plugin.GetSettings().theme, 3);
   EXPECT_EQ(plugin.GetSettings().scale, 0);
   EXPECT_EQ(plugin.GetSettings().channel, 0);

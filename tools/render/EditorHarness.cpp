@@ -49,9 +49,38 @@ IMouseInfo Pointer(float x, float y, float dx = 0.f, float dy = 0.f, bool alt = 
 
 } // namespace
 
-EditorHarness::EditorHarness(double sampleRate, int blockSize)
-    : mPlugin(std::make_unique<Trazelle::Trazelle>()), mBlockSize(std::max(1, blockSize))
+std::intptr_t EditorHarness::HostCallback(kit::vst2::AEffect* effect, std::int32_t opCode,
+                                          std::int32_t, std::intptr_t, void*, float)
 {
+  // Everything but the time is left unanswered, as by a minimal host.
+  if (opCode != kit::vst2::audioMasterGetTime || !effect || !effect->user) return 0;
+  auto* harness = static_cast<EditorHarness*>(effect->user);
+  return reinterpret_cast<std::intptr_t>(harness->TimeAt(harness->mFramesPlayed));
+}
+
+const kit::vst2::VstTimeInfo* EditorHarness::TimeAt(int64_t frame)
+{
+  if (!(mTransport.tempo > 0.0)) return nullptr;
+  using namespace kit::vst2;
+  const double rate = mPlugin->GetSampleRate();
+  const double now = double(frame) / rate;
+  const double played =
+      std::clamp(now, mTransport.start, std::max(mTransport.start, mTransport.stop));
+  *mTime = VstTimeInfo{};
+  mTime->samplePos = double(frame);
+  mTime->sampleRate = rate;
+  mTime->tempo = mTransport.tempo;
+  mTime->ppqPos = (played - mTransport.start) * mTransport.tempo / 60.0;
+  mTime->flags = kVstPpqPosValid | kVstTempoValid;
+  if (now >= mTransport.start && now < mTransport.stop) mTime->flags |= kVstTransportPlaying;
+  return mTime.get();
+}
+
+EditorHarness::EditorHarness(double sampleRate, int blockSize)
+    : mPlugin(std::make_unique<Trazelle::Trazelle>(kit::InstanceInfo{&HostCallback})),
+      mTime(std::make_unique<kit::vst2::VstTimeInfo>()), mBlockSize(std::max(1, blockSize))
+{
+  mPlugin->GetAEffect()->user = this;
   for (int c = 0; c < 2; ++c)
   {
     mIn[c].assign(size_t(mBlockSize), 0.0);
@@ -136,7 +165,9 @@ void EditorHarness::Run(int ticks, const AudioSource& source)
       else
         for (int c = 0; c < 2; ++c)
           std::fill(mIn[c].begin(), mIn[c].end(), 0.0);
-      mPlugin->ProcessBlock(in, out, mBlockSize);
+      // Through the effect's own callback, as a host calls it: the binding asks for the time.
+      kit::vst2::AEffect* effect = mPlugin->GetAEffect();
+      effect->processDoubleReplacing(effect, in, out, mBlockSize);
       mFramesPlayed += mBlockSize;
     }
     Tick();

@@ -8,6 +8,8 @@
 
 #include "tools/render/PngFile.h"
 
+#include "framework/VST2Interface.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -42,6 +44,16 @@ struct TickStats
   int64_t lastFrameTick = 0; // 1-based tick of the last frame drawn; 0 for none
 };
 
+// The transport the harness reports to the plug-in as its host. With no tempo it answers no time
+// at all; otherwise the song starts at `start` seconds of the run and plays at `tempo` until
+// `stop` (stopped before and after, at its last position).
+struct HostTransport
+{
+  double tempo = 0.0; // beats per minute; 0: no time information
+  double start = 0.0;
+  double stop = 1.0e300;
+};
+
 class EditorHarness
 {
 public:
@@ -70,6 +82,8 @@ public:
 
   // A host changing the sample rate (and resetting the plug-in).
   void SetSampleRate(double sampleRate);
+  // What the harness answers to the plug-in's time requests from the next block on.
+  void SetTransport(const HostTransport& transport) { mTransport = transport; }
 
   // Plays `ticks` display ticks of audio from `source` (silence when empty).
   void Run(int ticks, const AudioSource& source = {});
@@ -94,7 +108,14 @@ public:
   bool Capture(RgbaImage& image, std::string& error);
 
 private:
+  static std::intptr_t HostCallback(kit::vst2::AEffect* effect, std::int32_t opCode,
+                                    std::int32_t index, std::intptr_t value, void* ptr, float opt);
+  // The answer to a time request about the block that starts at frame `frame`.
+  const kit::vst2::VstTimeInfo* TimeAt(int64_t frame);
+
   std::unique_ptr<Trazelle::Trazelle> mPlugin;
+  HostTransport mTransport;
+  std::unique_ptr<kit::vst2::VstTimeInfo> mTime;
   int mBlockSize;
   int64_t mFramesPlayed = 0;
   int64_t mTicks = 0;

@@ -144,6 +144,11 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> args)
       o.stats = true;
       continue;
     }
+    if (option == "--sync")
+    {
+      o.sync = true;
+      continue;
+    }
     if (option.substr(0, 2) != "--")
       return fail("unexpected argument '" + std::string(option) + "'");
     if (i + 1 >= args.size()) return fail(std::string(option) + " needs a value");
@@ -227,6 +232,24 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> args)
       if (!v || *v < -60.0 || *v > 24.0) return fail("bad " + shown + " (-60 to 24 dB)");
       o.gainDb = *v;
     }
+    else if (option == "--tempo")
+    {
+      const auto v = ParseNumber(value);
+      if (!v || *v < 20.0 || *v > 999.0) return fail("bad " + shown + " (20 to 999 BPM)");
+      o.tempo = *v;
+    }
+    else if (option == "--transport-start")
+    {
+      const auto v = ParseNumber(value);
+      if (!v || *v < 0.0 || *v > kMaxSeconds) return fail("bad " + shown + " (0 to 600 s)");
+      o.transportStart = *v;
+    }
+    else if (option == "--beats")
+    {
+      const auto v = IndexOf(value, {"1/4", "1/2", "1", "2", "4", "8", "16"});
+      if (!v) return fail("bad " + shown + " (1/4, 1/2, 1, 2, 4, 8 or 16)");
+      o.beats = std::ldexp(1.0, *v - 2);
+    }
     else if (option == "--menu-choice")
     {
       const auto v = ParseInt(value);
@@ -237,6 +260,7 @@ ParsedOptions ParseRenderOptions(std::span<const std::string_view> args)
       return fail("unknown option '" + std::string(option) + "' (see --help)");
   }
 
+  if (o.transportStart > 0.0 && !o.tempo) return fail("--transport-start needs a --tempo");
   if (o.rate && !o.input.empty())
     return fail("--rate applies to the demo signal only; a file plays at its own rate");
   for (const PointerEvent& e : o.events)
@@ -270,6 +294,11 @@ std::string RenderUsage()
          "  --menu-choice N     item a pop-up menu answers with (-1 dismisses)\n"
          "  --silence-after S   play silence from S seconds on\n"
          "  --gain DB           amplify the input by DB decibels (-60 to 24), e.g. to clip it\n"
+         "  --sync              tempo-locked view: the duration counts beats of the host's tempo\n"
+         "  --beats N           its length: 1/4, 1/2, 1, 2, 4, 8 or 16 beats\n"
+         "  --tempo BPM         act as a host whose transport plays at BPM (default: no "
+         "transport)\n"
+         "  --transport-start T the transport starts playing T seconds into the run\n"
          "  --draw NAME         scope traces: band (default) or reference (per-column outlines)\n"
          "  --stats             print ticks, frames drawn, GL draws and CPU per drawn frame\n"
          "  --quiet             do not print what the editor shows\n";

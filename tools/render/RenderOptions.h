@@ -49,6 +49,10 @@ struct RenderOptions
   bool stats = false;                 // print what the display ticks cost
   std::optional<double> silenceAfter; // seconds of input played before silence
   double gainDb = 0.0;                // applied to the input, unclipped
+  bool sync = false;                  // the tempo-locked view
+  std::optional<double> beats;        // its length: 0.25, 0.5, 1, 2, 4, 8 or 16
+  std::optional<double> tempo;        // the host's tempo (BPM); unset: a host without a transport
+  double transportStart = 0.0;        // seconds of the run before the host's transport plays
 };
 
 struct ParsedOptions

@@ -35,6 +35,8 @@ void ApplySettings(const RenderOptions& o, qm::Trazelle::Settings& s)
   if (o.scale) s.scale = *o.scale;
   if (o.mode) s.mode = qm::Trazelle::EDisplayMode(*o.mode);
   if (o.channel) s.channel = qm::Trazelle::EDisplayChannel(*o.channel);
+  if (o.sync) s.sync = true;
+  if (o.beats) s.beats = *o.beats;
 }
 
 void Deliver(EditorHarness& h, const PointerEvent& e)
@@ -152,6 +154,7 @@ int main(int argc, char** argv)
   }
 
   EditorHarness harness(rate, o.block);
+  if (o.tempo) harness.SetTransport({*o.tempo, o.transportStart});
   ApplySettings(o, harness.Plugin().GetSettings());
   harness.SetMenuChoice(o.menuChoice);
   std::string error;
