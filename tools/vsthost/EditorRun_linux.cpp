@@ -159,6 +159,18 @@ struct Host
     return plug->dispatcher(plug, op, index, value, ptr, opt);
   }
 
+  // A fresh plug-in, switched on for 48 kHz in blocks of kBlock.
+  bool Start(EntryPoint entry)
+  {
+    plug = entry(&HostCallback);
+    if (!plug) return false;
+    Dispatch(effOpen);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
+    Dispatch(effSetBlockSize, 0, kBlock);
+    Dispatch(effMainsChanged, 0, 1);
+    return true;
+  }
+
   // Processes the blocks that real time has made due: a 220 Hz sine at half
   // scale on the left, 330 Hz at quarter scale on the right.
   void FeedAudio()
@@ -663,13 +675,8 @@ void CheckScreenScale(Host& host, EntryPoint entry)
   XResizeWindow(d, host.parent, 832, 464);
   XSync(d, False);
 
-  host.plug = entry(&HostCallback);
-  Check(host.plug != nullptr, "a second plug-in created");
+  Check(host.Start(entry), "a second plug-in created");
   if (!host.plug) return;
-  host.Dispatch(effOpen);
-  host.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
-  host.Dispatch(effSetBlockSize, 0, kBlock);
-  host.Dispatch(effMainsChanged, 0, 1);
   const int before = gSizeRequests.count;
   Check(host.OpenEditor(), "the editor opens at Xft.dpi 144");
   XWindowAttributes a{};
@@ -747,13 +754,8 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   for (auto* channels : {host.in, host.out})
     for (int c = 0; c < 2; ++c)
       channels[c].assign(kBlock, 0.f);
-  host.plug = entry(&HostCallback);
-  Check(host.plug != nullptr, "plug-in created for the editor run");
+  Check(host.Start(entry), "plug-in created for the editor run");
   if (!host.plug) return;
-  host.Dispatch(effOpen);
-  host.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
-  host.Dispatch(effSetBlockSize, 0, kBlock);
-  host.Dispatch(effMainsChanged, 0, 1);
   host.startTime = host.nextIdle = Now();
 
   ERect* rect = nullptr;
