@@ -394,8 +394,13 @@ public:
   int Height() const { return mHeight; }
   /** Editor size in device pixels: logical size x draw scale (truncated) x screen scale, rounded
    *  to the nearest pixel (exact for integer screen scales). */
-  int WindowWidth() const { return ToWindowPixels(mWidth); }
-  int WindowHeight() const { return ToWindowPixels(mHeight); }
+  int WindowWidth() const { return WindowPixels(mWidth, mScreenScale); }
+  int WindowHeight() const { return WindowPixels(mHeight, mScreenScale); }
+  /** A logical length in device pixels at the draw scale and a given screen scale. */
+  int WindowPixels(int logical, float screenScale) const
+  {
+    return static_cast<int>(std::lround(static_cast<int>(logical * mDrawScale) * screenScale));
+  }
   int FPS() const { return mFPS; }
   float GetDrawScale() const { return mDrawScale; }
   float GetScreenScale() const { return mScreenScale; }
@@ -529,10 +534,6 @@ private:
     if (mPopupControl) func(mPopupControl.get());
   }
 
-  int ToWindowPixels(int logical) const
-  {
-    return static_cast<int>(std::lround(static_cast<int>(logical * mDrawScale) * mScreenScale));
-  }
   void DrawControlsIn(const IRECT& r);
   void DrawOneControl(IControl* pControl, const IRECT& r, float scale);
   void SetupControl(IControl* pControl);

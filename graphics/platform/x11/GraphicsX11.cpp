@@ -140,12 +140,8 @@ void* GraphicsX11::OpenWindow(void* pParent)
     mask |= CWColormap;
   }
   // The size follows the screen scale from the start, as the first tick would make it.
-  const auto toDevice = [this](int logical)
-  {
-    return std::max(1, static_cast<int>(std::lround(static_cast<int>(logical * GetDrawScale()) *
-                                                    mScreenScaleFromDpi)));
-  };
-  const int w = toDevice(Width()), h = toDevice(Height());
+  const int w = std::max(1, WindowPixels(Width(), mScreenScaleFromDpi));
+  const int h = std::max(1, WindowPixels(Height(), mScreenScaleFromDpi));
   mWindow =
       XCreateWindow(mDisplay, mParent, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), 0,
                     visual ? visual->depth : static_cast<int>(CopyFromParent), InputOutput,
