@@ -76,8 +76,9 @@ IControl* GraphicsContext::AttachBackground(IControl* pControl)
 
 namespace
 {
-void AttachSpecial(std::unique_ptr<IControl>& slot, IControl* pControl,
-                   GraphicsEditorDelegate* pDlg, GraphicsContext* pGraphics)
+template <typename T>
+void AttachSpecial(std::unique_ptr<T>& slot, T* pControl, GraphicsEditorDelegate* pDlg,
+                   GraphicsContext* pGraphics)
 {
   slot.reset(pControl);
   if (!pControl) return;
@@ -109,6 +110,11 @@ void GraphicsContext::AttachPopupMenuControl(IControl* pControl)
   AttachSpecial(mPopupControl, pControl, mDelegate, this);
 }
 
+void GraphicsContext::AttachTooltipControl(DrawnTooltip* pControl)
+{
+  AttachSpecial(mTooltipControl, pControl, mDelegate, this);
+}
+
 void GraphicsContext::RemoveAllControls()
 {
   mCapturedMap.clear();
@@ -123,6 +129,7 @@ void GraphicsContext::RemoveAllControls()
   mPerfDisplay.reset();
   mTextEntryControl.reset();
   mPopupControl.reset();
+  mTooltipControl.reset();
 }
 
 IControl* GraphicsContext::GetControl(int idx) const
@@ -197,9 +204,9 @@ void GraphicsContext::Resize(int w, int h, float scale, bool needsPlatformResize
   if (mLayoutOnResize) detail::LayoutUI(mDelegate, *this);
 }
 
-void GraphicsContext::SetScreenScale(int scale)
+void GraphicsContext::SetScreenScale(float scale)
 {
-  mScreenScale = std::max(scale, 1);
+  mScreenScale = std::max(scale, 1.f);
   const bool hostResized =
       detail::EditorResizeFromUI(mDelegate, WindowWidth(), WindowHeight(), true);
   PlatformResize(!hostResized);
@@ -217,9 +224,10 @@ void GraphicsContext::SetScreenScale(int scale)
 
 bool GraphicsContext::OnDisplayTick()
 {
-  const int screenScale = GetPlatformWindowScale();
+  const float screenScale = GetPlatformWindowScale();
   if (screenScale > 0 && screenScale != mScreenScale) SetScreenScale(screenScale);
 
+  if (mTooltipControl) mTooltipControl->Tick();
   mDirtyRects.Clear();
   if (!IsDirty(mDirtyRects)) return false;
 

@@ -11,6 +11,7 @@
 // text entry, resources). Everything runs on the UI thread; only the process-wide caches are shared
 // between editors and are locked.
 
+#include "graphics/DrawnTooltip.h"
 #include "graphics/GraphicsInput.h"
 #include "graphics/GraphicsStructs.h"
 #include "graphics/IBitmap.h"
@@ -21,6 +22,7 @@
 #include "graphics/ISVG.h"
 #include "graphics/PlatformFont.h"
 
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -304,8 +306,9 @@ public:
   virtual IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds,
                                               bool& isAsync) = 0;
   virtual bool PlatformSupportsMultiTouch() const { return false; }
-  /** The integer scale the window's monitor asks for (its DPI / 96, rounded); 1 when unknown. */
-  virtual int GetPlatformWindowScale() { return 1; }
+  /** The scale the window's screen asks for (1 when unknown). Windows rounds it to an integer;
+   *  X11 answers fractions (1.5 at 144 dpi). */
+  virtual float GetPlatformWindowScale() { return 1.f; }
   /** Marks a device-pixel rectangle of the window for repainting. */
   virtual void PlatformInvalidate(const IRECT& /*deviceRect*/) {}
   /** Asks the window to paint what was invalidated now. */
@@ -344,10 +347,7 @@ public:
   virtual void DoDrawText(const IText& text, const char* str, const IRECT& bounds,
                           const IBlend* pBlend) = 0;
   /** Screen scale x draw scale: device pixels per logical pixel. */
-  virtual float GetBackingPixelScale() const
-  {
-    return static_cast<float>(mScreenScale) * mDrawScale;
-  }
+  virtual float GetBackingPixelScale() const { return mScreenScale * mDrawScale; }
 
   /** Draws `str` anchored in `bounds` by the text's alignment; nothing for a null or empty string.
    */
@@ -368,6 +368,9 @@ public:
   void AttachPerformanceDisplay(IControl* pControl);
   void AttachTextEntryControl(IControl* pControl);
   void AttachPopupMenuControl(IControl* pControl);
+  /** A drawn tooltip, for platforms without native ones: fed the pointer by the context. */
+  void AttachTooltipControl(DrawnTooltip* pControl);
+  DrawnTooltip* GetTooltipControl() const { return mTooltipControl.get(); }
   /** Deletes every attached control. */
   void RemoveAllControls();
 
@@ -389,12 +392,18 @@ public:
 
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
-  /** Editor size in device pixels: logical size x draw scale (truncated) x screen scale. */
-  int WindowWidth() const { return static_cast<int>(mWidth * mDrawScale) * mScreenScale; }
-  int WindowHeight() const { return static_cast<int>(mHeight * mDrawScale) * mScreenScale; }
+  /** Editor size in device pixels: logical size x draw scale (truncated) x screen scale, rounded
+   *  to the nearest pixel (exact for integer screen scales). */
+  int WindowWidth() const { return WindowPixels(mWidth, mScreenScale); }
+  int WindowHeight() const { return WindowPixels(mHeight, mScreenScale); }
+  /** A logical length in device pixels at the draw scale and a given screen scale. */
+  int WindowPixels(int logical, float screenScale) const
+  {
+    return static_cast<int>(std::lround(static_cast<int>(logical * mDrawScale) * screenScale));
+  }
   int FPS() const { return mFPS; }
   float GetDrawScale() const { return mDrawScale; }
-  int GetScreenScale() const { return mScreenScale; }
+  float GetScreenScale() const { return mScreenScale; }
   IRECT GetBounds() const
   {
     return {0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)};
@@ -406,8 +415,8 @@ public:
   /** Clamps size to the delegate's editor limits and scale to the draw-scale limits; when anything
    *  changed, tells the delegate and the window and marks every control dirty. */
   void Resize(int w, int h, float scale, bool needsPlatformResize = true);
-  /** Adopts a new integer screen scale (the window moved to another monitor). */
-  void SetScreenScale(int scale);
+  /** Adopts a new screen scale (the window moved to another monitor; never below 1). */
+  void SetScreenScale(float scale);
   void SetLayoutOnResize(bool layout) { mLayoutOnResize = layout; }
   void SetResizerMode(EUIResizerMode mode) { mResizerMode = mode; }
   EUIResizerMode GetResizerMode() const { return mResizerMode; }
@@ -521,6 +530,7 @@ private:
     if (mPerfDisplay) func(mPerfDisplay.get());
     if (mCornerResizer) func(mCornerResizer.get());
     if (mTextEntryControl) func(mTextEntryControl.get());
+    if (mTooltipControl) func(mTooltipControl.get());
     if (mPopupControl) func(mPopupControl.get());
   }
 
@@ -537,13 +547,14 @@ private:
   std::unique_ptr<IControl> mPerfDisplay;
   std::unique_ptr<IControl> mTextEntryControl;
   std::unique_ptr<IControl> mPopupControl;
+  std::unique_ptr<DrawnTooltip> mTooltipControl;
   bool mHasBackground = false;
 
   int mWidth;
   int mHeight;
   int mFPS;
   float mDrawScale;
-  int mScreenScale = 1;
+  float mScreenScale = 1.f;
   float mMinScale;
   float mMaxScale;
 

@@ -98,6 +98,7 @@ void GraphicsContext::EndGestures(IControl* pControl)
 
 void GraphicsContext::OnMouseDown(const IMouseInfoList& points)
 {
+  if (mTooltipControl) mTooltipControl->Dismiss();
   if (points.size() == 1)
   {
     mMouseDownX = points.front().x;
@@ -218,6 +219,7 @@ void GraphicsContext::OnMouseOver(float x, float y, const IMouseMod& mod)
   }
   // Every move reaches the control under the pointer, so that it can follow the position.
   if (mMouseOver) mMouseOver->OnMouseOver(x, y, mod);
+  if (mTooltipControl) mTooltipControl->Track(mMouseOver, x, y);
 }
 
 void GraphicsContext::OnMouseOut()
@@ -225,11 +227,13 @@ void GraphicsContext::OnMouseOut()
   ForAllControls([](IControl* pControl) { pControl->OnMouseOut(); });
   mMouseOver = nullptr;
   mMouseOverIdx = -1;
+  if (mTooltipControl) mTooltipControl->Leave();
   SetMouseCursor(ECursor::ARROW);
 }
 
 void GraphicsContext::OnMouseWheel(float x, float y, const IMouseMod& mod, float delta)
 {
+  if (mTooltipControl) mTooltipControl->Dismiss();
   IControl* pControl = GetMouseControl(x, y, false);
   if (!pControl) return;
   // Whole notches only: integer division truncating toward zero.
@@ -239,6 +243,7 @@ void GraphicsContext::OnMouseWheel(float x, float y, const IMouseMod& mod, float
 
 bool GraphicsContext::OnKeyDown(float x, float y, const IKeyPress& key)
 {
+  if (mTooltipControl) mTooltipControl->Dismiss();
   bool handled = false;
   IControl* pControl = GetMouseControl(x, y, false);
   if (pControl && pControl != GetBackgroundControl()) handled = pControl->OnKeyDown(x, y, key);

@@ -194,8 +194,7 @@ void GraphicsNanoVG::BeginFrame()
   glClearColor(0.f, 0.f, 0.f, 0.f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   nvgluBindFramebuffer(mMainFrameBuffer);
-  nvgBeginFrame(mVG, Width() * GetDrawScale(), Height() * GetDrawScale(),
-                static_cast<float>(GetScreenScale()));
+  nvgBeginFrame(mVG, Width() * GetDrawScale(), Height() * GetDrawScale(), GetScreenScale());
 }
 
 void GraphicsNanoVG::EndFrame()

@@ -1,5 +1,6 @@
 #include "graphics/WindowRules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kit::gfx
@@ -10,6 +11,12 @@ int ScreenScaleFromDpi(unsigned dpi)
   if (dpi == 0 || dpi == 96) return 1;
   const int scale = static_cast<int>(std::lround(dpi / 96.0));
   return scale < 1 ? 1 : scale;
+}
+
+float ScreenScaleFromXftDpi(double dpi)
+{
+  if (!std::isfinite(dpi) || dpi <= 0.0) return 1.f;
+  return static_cast<float>(std::clamp(dpi / 96.0, 1.0, 4.0));
 }
 
 int WheelSteps(int rawAmount)

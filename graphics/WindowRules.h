@@ -14,6 +14,11 @@ namespace kit::gfx
 // below 1).
 int ScreenScaleFromDpi(unsigned dpi);
 
+// Fractional screen scale for an X server's Xft.dpi: DPI ÷ 96 (144 gives 1.5),
+// 1 when unset (0) or nonsense, held within 1 to 4 so that a stray value cannot
+// ask for a window the GL driver refuses.
+float ScreenScaleFromXftDpi(double dpi);
+
 // Mouse messages synthesised from pen or touch input carry this signature in
 // their extra information (the low 8 bits vary).
 bool IsPenOrTouchSignature(uint64_t extraInfo);

@@ -5,6 +5,7 @@
 
 #include "graphics/DrawnPopupMenu.h"
 #include "graphics/DrawnTextEntry.h"
+#include "graphics/DrawnTooltip.h"
 #include "graphics/IPopupMenu.h"
 #include "graphics/VirtualKeys.h"
 
@@ -257,6 +258,67 @@ TEST_F(DrawnPrompts, TextEntryDrawsInTheRequestersColoursAndAClickOutsideCommits
   Tick();
   EXPECT_EQ(requester->answers, std::vector<std::string>{"12345"});
   EXPECT_TRUE(Near(Pixel(int(box.R) - 4, int(box.MH())), kPaper, 2)) << "entry pixels left behind";
+}
+
+double gNow = 0.0;
+
+TEST_F(DrawnPrompts, TooltipShowsAfterThePointerRestsAndGoesOnPressOrLeave)
+{
+  auto* tip = new DrawnTooltip();
+  tip->SetClock([] { return gNow; });
+  P().AttachTooltipControl(tip);
+  P().EnableMouseOver(true);
+  requester->SetTooltip("Freeze the picture");
+  // A control without a tip on the right.
+  P().AttachControl(new FillControl(IRECT(250, 0, 300, 240), COLOR_BLUE));
+  const auto at = [&](float x, float y, double now)
+  {
+    gNow = now;
+    P().OnMouseOver(x, y, IMouseMod());
+    Tick();
+  };
+  const auto wait = [&](double now)
+  {
+    gNow = now;
+    Tick();
+  };
+
+  at(40.f, 40.f, 10.0);
+  wait(10.4);
+  at(41.f, 40.f, 10.4); // moving restarts the wait
+  wait(10.8);
+  EXPECT_FALSE(tip->IsShowing());
+  wait(10.95);
+  ASSERT_TRUE(tip->IsShowing());
+  EXPECT_EQ(tip->GetShownText(), "Freeze the picture");
+  const IRECT box = tip->GetRECT();
+  EXPECT_GT(box.T, 40.f) << "below the pointer";
+  EXPECT_TRUE(Near(Pixel(int(box.R) - 3, int(box.MH())), COLOR_WHITE, 8));
+  EXPECT_TRUE(Near(Pixel(int(box.L), int(box.MH())), kShade, 40)) << "frame in the control's ink";
+
+  // A press hides it, and it stays hidden over the same control however long the pointer rests.
+  Press(41.f, 40.f);
+  Tick();
+  EXPECT_FALSE(tip->IsShowing());
+  EXPECT_TRUE(Near(Pixel(int(box.R) - 3, int(box.MH())), kPaper, 2)) << "tip pixels left behind";
+  at(45.f, 40.f, 20.0);
+  wait(30.0);
+  EXPECT_FALSE(tip->IsShowing());
+
+  // A control without a tip shows none; back near the bottom edge the tip goes above the pointer.
+  at(270.f, 100.f, 31.0);
+  wait(32.0);
+  EXPECT_FALSE(tip->IsShowing());
+  at(40.f, 230.f, 33.0);
+  wait(33.6);
+  ASSERT_TRUE(tip->IsShowing());
+  EXPECT_LE(tip->GetRECT().B, 230.f);
+
+  // Leaving the window hides it.
+  P().OnMouseOut();
+  Tick();
+  EXPECT_FALSE(tip->IsShowing());
+  EXPECT_TRUE(Near(Pixel(int(tip->GetRECT().R) - 3, int(tip->GetRECT().MH())), kPaper, 2));
 }
 
 } // namespace

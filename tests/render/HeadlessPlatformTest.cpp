@@ -36,6 +36,21 @@ TEST_F(HeadlessPlatform, TickDrawsOnlyWhatIsDirtyAndKeepsTheRest)
   EXPECT_LE(left->mDraws - leftDraws, 1); // at most its edge strip was redrawn
 }
 
+TEST_F(HeadlessPlatform, FractionalScreenScaleSizesTheWindowAndDrawsOnWholePixels)
+{
+  // 100 x 80 at 150 %: logical 20 is device 30 exactly, so edges fall between pixels.
+  G().AttachControl(new FillControl(IRECT(20, 20, 40, 40), COLOR_RED));
+  G().SetScreenScaleAnswer(1.5f);
+  G().Tick();
+  EXPECT_EQ(G().WindowWidth(), 150);
+  EXPECT_EQ(G().WindowHeight(), 120);
+  Capture();
+  for (const int inside : {30, 45, 59})
+    EXPECT_EQ(Px(inside, inside), COLOR_RED) << inside;
+  for (const int outside : {29, 60})
+    EXPECT_EQ(Px(outside, outside), COLOR_TRANSPARENT) << outside;
+}
+
 TEST_F(HeadlessPlatform, SVGEvenOddHoleStaysUnpainted)
 {
   auto image = std::make_shared<svg::Image>();

@@ -5,6 +5,7 @@
 #include "graphics/TextEntryRules.h"
 #include "graphics/WindowRules.h"
 
+#include <cmath>
 #include <deque>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,18 @@ TEST(WindowScreenScale, IsWholeMultipleOf96Dpi)
   EXPECT_EQ(ScreenScaleFromDpi(192), 2);
   EXPECT_EQ(ScreenScaleFromDpi(288), 3);
   EXPECT_EQ(ScreenScaleFromDpi(30), 1);
+}
+
+TEST(WindowScreenScale, XftDpiGivesFractions)
+{
+  const struct
+  {
+    double dpi;
+    float scale;
+  } rows[] = {{0.0, 1.f},  {96.0, 1.f}, {144.0, 1.5f}, {120.0, 1.25f}, {192.0, 2.f},
+              {72.0, 1.f}, {-5.0, 1.f}, {1e9, 4.f},    {NAN, 1.f},     {INFINITY, 1.f}};
+  for (const auto& row : rows)
+    EXPECT_FLOAT_EQ(ScreenScaleFromXftDpi(row.dpi), row.scale) << row.dpi;
 }
 
 TEST(WindowPaintRect, DeviceRectRoundsOutwardToLogical)

@@ -55,7 +55,7 @@ public:
   int repaints = 0;
   int frames = 0;
   int transformHandOvers = 0;
-  int windowScale = 1;
+  float windowScale = 1.f;
   // Pop-up answer: index chosen (-1: dismissed).
   int popupChoice = -1;
   IPopupMenu* lastMenu = nullptr;
@@ -191,7 +191,7 @@ public:
     menu.SetChosenItemIdx(popupChoice);
     return &menu;
   }
-  int GetPlatformWindowScale() override { return windowScale; }
+  float GetPlatformWindowScale() override { return windowScale; }
   void PlatformInvalidate(const IRECT& r) override { invalidated.push_back(r); }
   void PlatformRepaint() override { ++repaints; }
 

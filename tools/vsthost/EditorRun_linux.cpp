@@ -8,6 +8,7 @@
 
 #include "framework/VST2Interface.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
@@ -156,6 +157,18 @@ struct Host
                      float opt = 0.f)
   {
     return plug->dispatcher(plug, op, index, value, ptr, opt);
+  }
+
+  // A fresh plug-in, switched on for 48 kHz in blocks of kBlock.
+  bool Start(EntryPoint entry)
+  {
+    plug = entry(&HostCallback);
+    if (!plug) return false;
+    Dispatch(effOpen);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
+    Dispatch(effSetBlockSize, 0, kBlock);
+    Dispatch(effMainsChanged, 0, 1);
+    return true;
   }
 
   // Processes the blocks that real time has made due: a 220 Hz sine at half
@@ -440,10 +453,11 @@ constexpr int kBlueTint[3] = {179, 228, 246};
 constexpr int kOrangeTint[3] = {255, 224, 175};
 constexpr int kOrangeAccent[3] = {255, 166, 12};
 
-int MenuRowY(int anchorY, int items, int row)
+// Device pixels of a row's middle at a backing scale.
+int MenuRowY(int anchorY, int items, int row, double scale = 1.0)
 {
-  const int top = anchorY - (2 * kMenuPad + items * kMenuRow);
-  return top + kMenuPad + row * kMenuRow + kMenuRow / 2;
+  const double top = anchorY - scale * (2 * kMenuPad + items * kMenuRow);
+  return static_cast<int>(top + scale * (kMenuPad + row * kMenuRow + kMenuRow / 2));
 }
 
 void Measure(Host& host, const char* label)
@@ -552,29 +566,38 @@ void CheckControls(Host& host)
 }
 
 // Opens a drawn menu, hovers `row`, checks the highlight and chooses it.
-bool ChooseFromMenu(Host& host, int anchorX, int anchorY, int items, int row, const int (&tint)[3])
+bool ChooseFromMenu(Host& host, int anchorX, int anchorY, int items, int row, const int (&tint)[3],
+                    double scale = 1.0)
 {
+  anchorX = static_cast<int>(anchorX * scale);
+  anchorY = static_cast<int>(anchorY * scale);
   host.Click(anchorX, anchorY);
-  const int x = anchorX + 30;
-  const int y = MenuRowY(anchorY, items, row);
+  const int x = anchorX + static_cast<int>(30 * scale);
+  const int y = MenuRowY(anchorY, items, row, scale);
   bool ok = false;
   // The menu's white rows appear above the anchor (probed right of the item texts).
   host.CaptureWhen(
       [&](const Frame& f)
       {
-        return f.Near(anchorX + 70, MenuRowY(anchorY, items, 0), 255, 255, 255, 3) &&
-               f.Near(anchorX + 70, y, 255, 255, 255, 3);
+        const int probe = anchorX + static_cast<int>(70 * scale);
+        return f.Near(probe, MenuRowY(anchorY, items, 0, scale), 255, 255, 255, 3) &&
+               f.Near(probe, y, 255, 255, 255, 3);
       },
       ok);
   if (!ok) return false;
   host.MoveTo(x, y);
   host.CaptureWhen(
-      [&](const Frame& f) { return f.Near(anchorX + 4, y, tint[0], tint[1], tint[2], 16); }, ok);
+      [&](const Frame& f)
+      { return f.Near(anchorX + static_cast<int>(4 * scale), y, tint[0], tint[1], tint[2], 16); },
+      ok);
   if (!ok) return false;
   host.Button(1, true);
   host.Button(1, false);
   return true;
 }
+
+// The editor at 150 % on a 96 dpi screen: what 144 dpi at 100 % must look like.
+Frame gAt150;
 
 void CheckMenus(Host& host)
 {
@@ -611,7 +634,7 @@ void CheckMenus(Host& host)
   host.Dispatch(effEditGetRect, 0, 0, &rect);
   Check(rect && rect->right - rect->left == 1248 && rect->bottom - rect->top == 696,
         "effEditGetRect reports 1248 x 696");
-  host.CaptureWhen(
+  gAt150 = host.CaptureWhen(
       [](const Frame& f)
       {
         return f.w == 1248 && f.Near(5, 36, kOrangeTint[0], kOrangeTint[1], kOrangeTint[2], 16) &&
@@ -619,6 +642,85 @@ void CheckMenus(Host& host)
       },
       ok);
   Check(ok, "the editor draws at 150 %");
+}
+
+// Freezes the picture with a click at `scale` and measures idle calls while it stands still.
+void MeasureFrozen(Host& host, double scale, const char* label)
+{
+  const int x = static_cast<int>(kFreezeX * scale), y = static_cast<int>(kFreezeY * scale);
+  host.Click(x, y);
+  const bool frozen = host.WaitFor(
+      [&]
+      {
+        const Frame a = host.Capture();
+        host.Pump(0.4);
+        const Frame b = host.Capture();
+        return a.Valid() && b.Valid() && a.Differences(b, 0, 0, a.w, a.h) <= 10;
+      });
+  Check(frozen, "a click on freeze stops the picture at the new scale");
+  if (frozen) Measure(host, label);
+  host.Click(x + 6, y);
+}
+
+// The screen's scale from Xft.dpi in the root window's resources, as a desktop
+// sets it: 144 dpi draws a fresh editor at 1.5 times its size, fractions kept.
+void CheckScreenScale(Host& host, EntryPoint entry)
+{
+  Step("Xft.dpi 144");
+  Display* d = host.display;
+  const Window root = DefaultRootWindow(d);
+  const char resources[] = "Xft.dpi:\t144\nXft.antialias:\t1\n";
+  XChangeProperty(d, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(resources), sizeof(resources) - 1);
+  XResizeWindow(d, host.parent, 832, 464);
+  XSync(d, False);
+
+  Check(host.Start(entry), "a second plug-in created");
+  if (!host.plug) return;
+  const int before = gSizeRequests.count;
+  Check(host.OpenEditor(), "the editor opens at Xft.dpi 144");
+  XWindowAttributes a{};
+  XGetWindowAttributes(d, host.editor, &a);
+  Check(a.width == 1248 && a.height == 696, "Xft.dpi 144 makes the editor window 1248 x 696");
+  ERect* rect = nullptr;
+  host.Dispatch(effEditGetRect, 0, 0, &rect);
+  Check(rect && rect->right - rect->left == 1248 && rect->bottom - rect->top == 696,
+        "effEditGetRect follows the screen scale");
+  Check(gSizeRequests.count > before && gSizeRequests.width == 1248,
+        "the host was asked for the scaled size");
+  bool ok = false;
+  host.CaptureWhen(
+      [](const Frame& f)
+      {
+        return f.w == 1248 && f.Near(5, 36, kBlueTint[0], kBlueTint[1], kBlueTint[2], 16) &&
+               f.Count(225, 72, 1248, 456, kBlueLeft) > 150;
+      },
+      ok);
+  Check(ok, "the editor draws at 1.5 times its size");
+  // The drawn menus at the fractional scale; then the title bar, text included, must match the
+  // one drawn at 150 % on a 96 dpi screen, where an upscaled picture would blur every edge.
+  Check(ChooseFromMenu(host, kThemeX, kThemeY, 4, 1, kBlueTint, 1.5),
+        "the theme menu answers the pointer at Xft.dpi 144");
+  const Frame f = host.CaptureWhen(
+      [](const Frame& f)
+      { return f.w == 1248 && f.Near(5, 36, kOrangeTint[0], kOrangeTint[1], kOrangeTint[2], 16); },
+      ok);
+  const int differ = ok && gAt150.w == 1248 ? f.Differences(gAt150, 0, 0, 1248, 70) : -1;
+  std::printf("editor run: title bar at Xft.dpi 144 vs. 150 %%: %d of %d pixels differ\n", differ,
+              1248 * 70);
+  Check(differ >= 0 && differ <= 1248 * 70 / 100,
+        "the title bar at Xft.dpi 144 is the one drawn at 150 %");
+  if (differ > 1248 * 70 / 100) Host::Save(f);
+  if (host.damageEvent >= 0) host.WatchEditor();
+  Measure(host, "scope running at Xft.dpi 144, 100 %");
+  MeasureFrozen(host, 1.5, "scope frozen at Xft.dpi 144, 100 %");
+  host.damage = 0;
+  host.Dispatch(effEditClose);
+  host.Pump(0.1);
+  host.Dispatch(effMainsChanged, 0, 0);
+  host.Dispatch(effClose);
+  XDeleteProperty(d, root, XA_RESOURCE_MANAGER);
+  XSync(d, False);
 }
 
 } // namespace
@@ -652,13 +754,8 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
   for (auto* channels : {host.in, host.out})
     for (int c = 0; c < 2; ++c)
       channels[c].assign(kBlock, 0.f);
-  host.plug = entry(&HostCallback);
-  Check(host.plug != nullptr, "plug-in created for the editor run");
+  Check(host.Start(entry), "plug-in created for the editor run");
   if (!host.plug) return;
-  host.Dispatch(effOpen);
-  host.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
-  host.Dispatch(effSetBlockSize, 0, kBlock);
-  host.Dispatch(effMainsChanged, 0, 1);
   host.startTime = host.nextIdle = Now();
 
   ERect* rect = nullptr;
@@ -691,6 +788,7 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
     CheckControls(host);
     CheckMenus(host);
     Measure(host, "scope running at 150 %");
+    MeasureFrozen(host, 1.5, "scope frozen at 150 %");
   }
   host.damage = 0; // destroyed with the editor's window
   Check(host.Dispatch(effEditClose) == 1, "effEditClose answers 1");
@@ -728,6 +826,7 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
 
   host.Dispatch(effMainsChanged, 0, 0);
   host.Dispatch(effClose);
+  CheckScreenScale(host, entry);
   gDisplay = nullptr;
   gParent = 0;
   XDestroyWindow(host.display, host.parent);

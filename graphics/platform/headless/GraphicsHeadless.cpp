@@ -1,42 +1,17 @@
 #include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include "framework/GraphicsEditorDelegate.h"
+#include "graphics/EmbeddedOrFileResources.h"
 #include "graphics/GLHeaders.h"
 #include "graphics/GraphicsDelegateLink.h"
 #include "graphics/IPopupMenu.h"
-#include "resources/EmbeddedResources.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <fstream>
 #include <utility>
 
 namespace kit::gfx
 {
-
-namespace
-{
-
-std::string Upper(std::string s)
-{
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return s;
-}
-
-std::string ExtensionOf(const std::string& name)
-{
-  const size_t dot = name.find_last_of('.');
-  return dot == std::string::npos ? std::string() : name.substr(dot + 1);
-}
-
-bool FileExists(const std::string& path)
-{
-  return !path.empty() && std::ifstream(path, std::ios::binary).good();
-}
-
-} // namespace
 
 GraphicsHeadless::GraphicsHeadless(GraphicsEditorDelegate* pDelegate, int w, int h, int fps,
                                    float scale)
@@ -238,56 +213,18 @@ IColor GraphicsHeadless::ReadPixel(int x, int y)
 std::vector<uint8_t> GraphicsHeadless::LoadResourceData(const char* fileNameOrResID,
                                                         const char* ext)
 {
-  std::string location;
-  switch (LocateResource(fileNameOrResID, ext, location))
-  {
-  case EResourceLocation::WinBinary:
-  {
-    const auto* res = qm::resources::FindEmbeddedResource(location, Upper(ext ? ext : ""));
-    return res ? std::vector<uint8_t>(res->data.begin(), res->data.end()) : std::vector<uint8_t>();
-  }
-  case EResourceLocation::AbsolutePath:
-    return ReadFile(location);
-  default:
-    return {};
-  }
+  return LoadEmbeddedOrFile(fileNameOrResID, ext, mResourceDirs);
 }
 
 EResourceLocation GraphicsHeadless::LocateResource(const char* fileNameOrResID, const char* ext,
                                                    std::string& result)
 {
-  if (!fileNameOrResID || !*fileNameOrResID) return EResourceLocation::NotFound;
-  const std::string name = fileNameOrResID;
-  if (qm::resources::FindEmbeddedResource(name, Upper(ext ? ext : "")))
-  {
-    result = name;
-    return EResourceLocation::WinBinary;
-  }
-  if (FileExists(name))
-  {
-    result = name;
-    return EResourceLocation::AbsolutePath;
-  }
-  for (const std::string& dir : mResourceDirs)
-  {
-    const std::string path = dir + "/" + name;
-    if (FileExists(path))
-    {
-      result = path;
-      return EResourceLocation::AbsolutePath;
-    }
-  }
-  return EResourceLocation::NotFound;
+  return LocateEmbeddedOrFile(fileNameOrResID, ext, mResourceDirs, result);
 }
 
 PlatformFontPtr GraphicsHeadless::LoadPlatformFont(const char*, const char* fileNameOrResID)
 {
-  if (!fileNameOrResID) return nullptr;
-  std::string ext = ExtensionOf(fileNameOrResID);
-  if (ext.empty()) ext = "ttf";
-  std::vector<uint8_t> bytes = LoadResourceData(fileNameOrResID, ext.c_str());
-  if (bytes.empty()) return nullptr;
-  return std::make_unique<MemoryPlatformFont>(std::move(bytes));
+  return LoadFontEmbeddedOrFile(fileNameOrResID, mResourceDirs);
 }
 
 void GraphicsHeadless::GetMouseLocation(float& x, float& y) const

@@ -94,7 +94,7 @@ public:
   void SetTextEntryAnswer(TextEntryAnswer answer) { mTextEntryAnswer = std::move(answer); }
   void SetMessageBoxAnswer(EMsgBoxResult result) { mMessageBoxAnswer = result; }
   void SetOpenURLResult(bool result) { mOpenURLResult = result; }
-  void SetScreenScaleAnswer(int scale) { mPlatformScale = scale; }
+  void SetScreenScaleAnswer(float scale) { mPlatformScale = scale; }
 
   const std::vector<PopupMenuRecord>& GetPopupMenus() const { return mPopupMenus; }
   const std::vector<TextEntryRecord>& GetTextEntries() const { return mTextEntries; }
@@ -138,7 +138,7 @@ public:
                                const char* str) override;
   IPopupMenu* CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& bounds,
                                       bool& isAsync) override;
-  int GetPlatformWindowScale() override { return mPlatformScale; }
+  float GetPlatformWindowScale() override { return mPlatformScale; }
   void PlatformInvalidate(const IRECT& deviceRect) override;
   void PlatformRepaint() override;
   void DrawResize() override;
@@ -157,7 +157,7 @@ private:
   unsigned mWindowColor = 0;
   int mWindowW = 0, mWindowH = 0;
   int mFrameCount = 0;
-  int mPlatformScale = 1;
+  float mPlatformScale = 1.f;
   std::vector<IRECT> mInvalid; // device pixels, collected until the repaint
 
   float mMouseX = 0.f, mMouseY = 0.f;

@@ -229,7 +229,7 @@ void GraphicsWin::PlatformRepaint()
   if (mPlugWnd) UpdateWindow(mPlugWnd);
 }
 
-int GraphicsWin::GetPlatformWindowScale()
+float GraphicsWin::GetPlatformWindowScale()
 {
   return ScreenScaleOf(mPlugWnd ? mPlugWnd : mParentWnd);
 }

@@ -44,7 +44,7 @@ public:
   void PlatformResize(bool resizeParent) override;
   void PlatformInvalidate(const IRECT& deviceRect) override;
   void PlatformRepaint() override;
-  int GetPlatformWindowScale() override;
+  float GetPlatformWindowScale() override;
   bool PlatformSupportsMultiTouch() const override;
   void ActivateGLContext() override;
   void DeactivateGLContext() override;

@@ -4,11 +4,12 @@
 #include "framework/IParam.h"
 #include "graphics/DrawnPopupMenu.h"
 #include "graphics/DrawnTextEntry.h"
+#include "graphics/DrawnTooltip.h"
+#include "graphics/EmbeddedOrFileResources.h"
 #include "graphics/GraphicsDelegateLink.h"
 #include "graphics/IRECTList.h"
 #include "graphics/TextEntryRules.h"
 #include "graphics/WindowRules.h"
-#include "resources/EmbeddedResources.h"
 
 // X after the framework: its macros would rename framework identifiers.
 #include <X11/Xatom.h>
@@ -24,12 +25,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 extern char** environ;
 
@@ -54,29 +53,22 @@ std::vector<pid_t> gChildren;
 // request; an owner that does not answer costs this much once, never more.
 constexpr auto kPasteTimeout = std::chrono::milliseconds(250);
 
-std::string Upper(std::string s)
-{
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return s;
-}
-
-// Xft.dpi from the X resource database: 96 (or none) is scale 1.
-int ScreenScaleFromResources(Display* display)
+// Xft.dpi from the X resource database (the root window's RESOURCE_MANAGER as
+// it was when this connection opened); none set is scale 1.
+float ScreenScaleFromResources(Display* display)
 {
   const char* resources = XResourceManagerString(display);
-  if (!resources) return 1;
+  if (!resources) return 1.f;
   XrmInitialize();
   XrmDatabase db = XrmGetStringDatabase(resources);
-  if (!db) return 1;
+  if (!db) return 1.f;
   char* type = nullptr;
   XrmValue value{};
   double dpi = 0.0;
-  if (XrmGetResource(db, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr)
-    dpi = std::strtod(value.addr, nullptr);
+  if (XrmGetResource(db, "Xft.dpi", "Xft.Dpi", &type, &value) && value.addr && value.size > 0)
+    dpi = std::strtod(std::string(value.addr, value.size).c_str(), nullptr);
   XrmDestroyDatabase(db);
-  return ScreenScaleFromDpi(dpi > 0.0 && dpi < 10000.0 ? static_cast<unsigned>(std::lround(dpi))
-                                                       : 0u);
+  return ScreenScaleFromXftDpi(dpi);
 }
 
 } // namespace
@@ -148,8 +140,8 @@ void* GraphicsX11::OpenWindow(void* pParent)
     mask |= CWColormap;
   }
   // The size follows the screen scale from the start, as the first tick would make it.
-  const int w = std::max(1, static_cast<int>(Width() * GetDrawScale()) * mScreenScaleFromDpi);
-  const int h = std::max(1, static_cast<int>(Height() * GetDrawScale()) * mScreenScaleFromDpi);
+  const int w = std::max(1, WindowPixels(Width(), mScreenScaleFromDpi));
+  const int h = std::max(1, WindowPixels(Height(), mScreenScaleFromDpi));
   mWindow =
       XCreateWindow(mDisplay, mParent, 0, 0, static_cast<unsigned>(w), static_cast<unsigned>(h), 0,
                     visual ? visual->depth : static_cast<int>(CopyFromParent), InputOutput,
@@ -177,6 +169,7 @@ void* GraphicsX11::OpenWindow(void* pParent)
   AttachTextEntryControl(entry);
   mMenu = menu;
   mTextEntry = entry;
+  if (TooltipsEnabled()) AttachTooltipControl(new DrawnTooltip());
 
   SetScreenScale(mScreenScaleFromDpi); // also creates the drawing surface
   if (auto* dlg = GetDelegate()) dlg->LayoutUI(this);
@@ -549,49 +542,18 @@ IPopupMenu* GraphicsX11::CreatePlatformPopupMenu(IPopupMenu& menu, const IRECT& 
 
 std::vector<uint8_t> GraphicsX11::LoadResourceData(const char* fileNameOrResID, const char* ext)
 {
-  std::string location;
-  switch (LocateResource(fileNameOrResID, ext, location))
-  {
-  case EResourceLocation::WinBinary:
-  {
-    const auto* res = qm::resources::FindEmbeddedResource(location, Upper(ext ? ext : ""));
-    return res ? std::vector<uint8_t>(res->data.begin(), res->data.end()) : std::vector<uint8_t>();
-  }
-  case EResourceLocation::AbsolutePath:
-    return ReadFile(location);
-  default:
-    return {};
-  }
+  return LoadEmbeddedOrFile(fileNameOrResID, ext, {});
 }
 
 EResourceLocation GraphicsX11::LocateResource(const char* fileNameOrResID, const char* ext,
                                               std::string& result)
 {
-  result.clear();
-  if (!fileNameOrResID || !*fileNameOrResID) return EResourceLocation::NotFound;
-  const std::string name = fileNameOrResID;
-  if (qm::resources::FindEmbeddedResource(name, Upper(ext ? ext : "")))
-  {
-    result = name;
-    return EResourceLocation::WinBinary;
-  }
-  if (std::ifstream(name, std::ios::binary).good())
-  {
-    result = name;
-    return EResourceLocation::AbsolutePath;
-  }
-  return EResourceLocation::NotFound;
+  return LocateEmbeddedOrFile(fileNameOrResID, ext, {}, result);
 }
 
 PlatformFontPtr GraphicsX11::LoadPlatformFont(const char*, const char* fileNameOrResID)
 {
-  if (!fileNameOrResID) return nullptr;
-  const std::string name = fileNameOrResID;
-  const size_t dot = name.find_last_of('.');
-  const std::string ext = dot == std::string::npos ? "ttf" : name.substr(dot + 1);
-  std::vector<uint8_t> bytes = LoadResourceData(fileNameOrResID, ext.c_str());
-  if (bytes.empty()) return nullptr;
-  return std::make_unique<MemoryPlatformFont>(std::move(bytes));
+  return LoadFontEmbeddedOrFile(fileNameOrResID, {});
 }
 
 } // namespace kit::gfx

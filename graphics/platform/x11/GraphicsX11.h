@@ -47,7 +47,7 @@ public:
   void PlatformResize(bool resizeParent) override;
   void PlatformInvalidate(const IRECT& deviceRect) override;
   void PlatformRepaint() override;
-  int GetPlatformWindowScale() override { return mScreenScaleFromDpi; }
+  float GetPlatformWindowScale() override { return mScreenScaleFromDpi; }
   void ActivateGLContext() override;
   void DeactivateGLContext() override;
 
@@ -112,7 +112,7 @@ private:
   unsigned long mColormap = 0;
   GLXWindowContext mGL;
   bool mViewInitialized = false;
-  int mScreenScaleFromDpi = 1;
+  float mScreenScaleFromDpi = 1.f;
 
   std::vector<IRECT> mInvalid; // device pixels, collected until the repaint
   long mIdleCount = 0;
