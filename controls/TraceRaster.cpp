@@ -305,6 +305,16 @@ void TraceRaster::BuildPalette()
     }
 }
 
+void TraceRaster::EndCoverage()
+{
+  // Up to here a level is what shows through.
+  const size_t n =
+      static_cast<size_t>(mChannels) * static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
+  uint8_t* p = mCoverage.data();
+  for (size_t k = 0; k < n; ++k)
+    p[k] = static_cast<uint8_t>(kAll - p[k]);
+}
+
 void TraceRaster::End()
 {
   // The channels over each other, premultiplied, column by column like the coverage. Every pair

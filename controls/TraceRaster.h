@@ -28,6 +28,17 @@ public:
                   const kit::gfx::IColor& color);
   /** Composes the channels into Pixels(). */
   void End();
+  /** Instead of End: leaves each channel as its coverage (255 fully covered), for a back end to
+   * fill with the channel's colour, channel 0 first. */
+  void EndCoverage();
+  int Channels() const { return mChannels; }
+  /** Channel `channel`'s coverage after EndCoverage, laid out as Pixels(). */
+  const uint8_t* Coverage(int channel) const
+  {
+    return mCoverage.data() + static_cast<size_t>(channel) * static_cast<size_t>(mWidth) *
+                                  static_cast<size_t>(mHeight);
+  }
+  const kit::gfx::IColor& ChannelColor(int channel) const { return mColors[channel]; }
 
   /** The picture column by column: pixel (x, y) at index x * Height() + y. */
   const uint8_t* Pixels() const { return mPixels.data(); }
