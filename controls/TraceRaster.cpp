@@ -122,6 +122,10 @@ int CeilInt(float v)
 
 // Coverage level at which everything below shows.
 constexpr uint8_t kAll = 255;
+// A pixel that lets at most this much through is as good as covered: the lines through the
+// maxima and minima would take at most this off it, far less than anyone sees in a trace, so
+// they step over such rows as over fully covered ones.
+constexpr uint8_t kHidden = 8;
 
 } // namespace
 
@@ -132,7 +136,9 @@ void TraceRaster::Begin(int width, int height, float scale)
   mScale = scale > 0.f ? scale : 1.f;
   mChannels = 0;
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  if (mCoverage.size() < kMaxChannels * n + kLanes) mCoverage.resize(kMaxChannels * n + kLanes);
+  // Room past the end for the last four rows of a line and the last word of EndCoverage.
+  const size_t room = kMaxChannels * n + sizeof(uint64_t);
+  if (mCoverage.size() < room) mCoverage.resize(room);
   if (mPixels.size() < 4 * n) mPixels.resize(4 * n);
   if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
 }
@@ -162,7 +168,7 @@ void TraceRaster::FillSpans(int column, const Span* spans, int n)
       if (spans[k].begin <= a && b <= spans[k].end) keep *= spans[k].keep;
     const auto level = static_cast<uint8_t>(keep * kAll + 0.5f);
     std::fill(p + a, p + b, level);
-    if (level != 0) continue;
+    if (level > kHidden) continue;
     run = run.end == a ? Run{run.begin, b} : Run{a, b};
     if (run.end - run.begin > solid.end - solid.begin) solid = run;
   }
@@ -310,9 +316,15 @@ void TraceRaster::EndCoverage()
   // Up to here a level is what shows through.
   const size_t n =
       static_cast<size_t>(mChannels) * static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
+  // 255 - x is ~x for a byte: eight at a time (the buffer has room past its last channel).
   uint8_t* p = mCoverage.data();
-  for (size_t k = 0; k < n; ++k)
-    p[k] = static_cast<uint8_t>(kAll - p[k]);
+  for (size_t k = 0; k < n; k += sizeof(uint64_t))
+  {
+    uint64_t word;
+    std::memcpy(&word, p + k, sizeof(word));
+    word = ~word;
+    std::memcpy(p + k, &word, sizeof(word));
+  }
 }
 
 void TraceRaster::End()
