@@ -7,6 +7,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Processors with AVX2 (nearly all x86-64 ones in use) take the rows a line reaches eight at a
+// time; the choice is made once, at run time, so the binaries still run on plain x86-64.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TRAZELLE_RASTER_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace qm::control
 {
@@ -120,6 +126,58 @@ int CeilInt(float v)
   return -FloorInt(-v);
 }
 
+#if defined(TRAZELLE_RASTER_AVX2)
+using Floats8 = float __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) Floats8 LoadLevels8(const uint8_t* p)
+{
+  const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  return _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(bytes));
+}
+
+__attribute__((target("avx2"))) void StoreLevels8(Floats8 levels, uint8_t* p)
+{
+  const __m256i words = _mm256_cvttps_epi32(levels);
+  const __m128i halves =
+      _mm_packs_epi32(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(halves, halves));
+}
+
+__attribute__((target("avx2"))) Floats8 Clamp01x8(Floats8 v)
+{
+  return _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(1.f));
+}
+
+// As TraceRaster::CoverRows, eight rows at a time.
+__attribute__((target("avx2"))) void CoverRows8(uint8_t* p, int r0, int r1, float px, float y0,
+                                                float ux, float uy, float length, float outer)
+{
+  constexpr int kWide = 8;
+  const float py = static_cast<float>(r0) + 0.5f - y0;
+  const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
+  Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
+  Floats8 left = static_cast<float>(r1 - r0 + 1) - lane;
+  const Floats8 alongStep = kWide * uy + Floats8{}, acrossStep = kWide * ux + Floats8{};
+  for (uint8_t* row = p + r0; row <= p + r1; row += kWide)
+  {
+    const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
+    const Floats8 distance = _mm256_max_ps(across, -across);
+    const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance),
+                                        _mm256_cmp_ps(left, _mm256_setzero_ps(), _CMP_GT_OQ));
+    StoreLevels8(LoadLevels8(row) * (1.f - cover * ends) + 0.5f, row);
+    along += alongStep;
+    across -= acrossStep;
+    left -= static_cast<float>(kWide);
+  }
+}
+
+bool HasAVX2()
+{
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}
+#endif
+
 // Coverage level at which everything below shows.
 constexpr uint8_t kAll = 255;
 // A pixel that lets at most this much through is as good as covered: the lines through the
@@ -184,6 +242,14 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   // stays so without a test.
   if (r1 < r0) return;
   const Pen pen(mScale);
+#if defined(TRAZELLE_RASTER_AVX2)
+  static const bool avx2 = HasAVX2();
+  if (avx2)
+  {
+    CoverRows8(p, r0, r1, px, y0, ux, uy, length, pen.outer);
+    return;
+  }
+#endif
   const float py = static_cast<float>(r0) + 0.5f - y0;
   const Floats4 lane = {0.f, 1.f, 2.f, 3.f};
   Floats4 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;

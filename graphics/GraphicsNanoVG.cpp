@@ -275,6 +275,7 @@ void GraphicsNanoVG::EndFrame()
   const float w = static_cast<float>(WindowWidth()), h = static_cast<float>(WindowHeight());
   nvgBeginFrame(mVG, w, h, 1.f);
   const NVGpaint image = nvgImagePattern(mVG, 0.f, 0.f, w, h, 0.f, mMainFrameBuffer->image, 1.f);
+  nvgShapeAntiAlias(mVG, 0); // whole pixels: one draw
   nvgBeginPath(mVG);
   nvgRect(mVG, 0.f, 0.f, w, h);
   nvgFillPaint(mVG, image);
@@ -514,11 +515,14 @@ void GraphicsNanoVG::FillWithImage(int image, bool columnMajor, const IRECT& bou
     paint.extent[1] = bw;
   }
   SetCompositeFromBlend(pBlend);
+  // The image lands on whole device pixels: an anti-aliased edge would only cost a second draw.
+  nvgShapeAntiAlias(mVG, 0);
   nvgBeginPath(mVG);
   nvgRect(mVG, bounds.L, bounds.T, bw, bh);
   nvgFillPaint(mVG, paint);
   nvgFill(mVG);
   nvgBeginPath(mVG);
+  nvgShapeAntiAlias(mVG, 1);
   nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
 }
 
