@@ -560,6 +560,7 @@ private:
   bool DrawLayeredIn(const IRECT& r);
   bool BuildLayer(ControlLayers& layers, int which, int number);
   ControlLayers mLayers[kMaxLayeredControls];
+  uint64_t mLayerGeometry = 0; // where every control is and whether it shows
   void DrawOneControl(IControl* pControl, const IRECT& r, float scale);
   void SetupControl(IControl* pControl);
   void BeginGestures(IControl* pControl);

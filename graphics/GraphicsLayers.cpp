@@ -3,10 +3,12 @@
 // labels and under other labels; redrawing all of them with it costs far more draw calls than
 // the control itself. When a frame's region lies inside such a control's area, the context draws
 // the stored layer of everything under it, the control, and the layer of everything over it.
-// A layer is drawn again only after a control in it was dirty, the control list changed or the
-// back end lost its pixels (resize, rescale).
+// A layer is drawn again only after a control in it was dirty, a control moved or hid, the
+// control list changed or the back end lost its pixels (resize, rescale).
 
 #include "graphics/GraphicsContext.h"
+
+#include <cstring>
 
 namespace kit::gfx
 {
@@ -17,9 +19,41 @@ void GraphicsContext::InvalidateLayers()
     layers.valid[0] = layers.valid[1] = false;
 }
 
+namespace
+{
+
+uint64_t Mix(uint64_t hash, uint64_t value)
+{
+  return (hash ^ value) * 0x100000001b3ull;
+}
+
+uint64_t Mix(uint64_t hash, float value)
+{
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof(bits));
+  return Mix(hash, uint64_t{bits});
+}
+
+} // namespace
+
 void GraphicsContext::FindLayeredControls()
 {
   const float scale = GetBackingPixelScale();
+  // A control that moved, changed size or hid left its old place behind in a layer, where being
+  // dirty at its new place does not reach.
+  uint64_t geometry = 0xcbf29ce484222325ull;
+  ForAllControls(
+      [&](IControl* pControl)
+      {
+        const IRECT& r = pControl->GetRECT();
+        geometry = Mix(Mix(Mix(Mix(geometry, r.L), r.T), r.R), r.B);
+        geometry = Mix(geometry, uint64_t{pControl->IsHidden()});
+      });
+  if (geometry != mLayerGeometry)
+  {
+    mLayerGeometry = geometry;
+    InvalidateLayers();
+  }
   int found = 0;
   for (size_t i = 0; i < mControls.size() && found < kMaxLayeredControls; ++i)
   {
