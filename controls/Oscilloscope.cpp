@@ -209,7 +209,7 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
   }
   // Each channel's coverage filled with its colour, the second over the first: the back end's
   // blending composes them, and a byte per pixel and channel is all there is to upload.
-  mRaster.EndCoverage();
+  mRaster.End();
   const IRECT bounds(x0 / scale, y0 / scale, x1 / scale, y1 / scale);
   for (int channel = 0; channel < mRaster.Channels(); ++channel)
     g.DrawMask(this, channel, mRaster.Coverage(channel), mRaster.Width(), mRaster.Height(), true,

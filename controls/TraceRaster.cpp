@@ -31,33 +31,6 @@ struct Pen
   float Cover(float distance) const { return std::clamp(outer - distance, 0.f, 1.f); }
 };
 
-// One pixel of up to two channels over each other from their coverage q (0..255); `top` is the
-// last channel that covers it at all.
-void Compose(const uint8_t (*source)[256][4], const uint32_t (*keep)[256], const int* q, int top,
-             uint8_t* pixel)
-{
-  // Most pixels are either untouched or hidden under the last channel's solid colour.
-  if (top < 0)
-  {
-    std::fill_n(pixel, 4, uint8_t{0});
-    return;
-  }
-  if (keep[top][q[top]] == 0)
-  {
-    std::copy_n(source[top][q[top]], 4, pixel);
-    return;
-  }
-  uint32_t sum[4] = {0, 0, 0, 0};
-  for (int ch = 0; ch <= top; ++ch)
-  {
-    const uint32_t through = keep[ch][q[ch]];
-    for (int c = 0; c < 4; ++c)
-      sum[c] = source[ch][q[ch]][c] + ((sum[c] * through) >> 8);
-  }
-  for (int c = 0; c < 4; ++c)
-    pixel[c] = static_cast<uint8_t>(std::min(sum[c], 255u));
-}
-
 // Four lanes of the compiler's vector extension (GCC and Clang), for the loops over the rows a
 // line reaches.
 constexpr int kLanes = 4;
@@ -194,10 +167,9 @@ void TraceRaster::Begin(int width, int height, float scale)
   mScale = scale > 0.f ? scale : 1.f;
   mChannels = 0;
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  // Room past the end for the last four rows of a line and the last word of EndCoverage.
+  // Room past the end for the last four rows of a line and the last word of End.
   const size_t room = kMaxChannels * n + sizeof(uint64_t);
   if (mCoverage.size() < room) mCoverage.resize(room);
-  if (mPixels.size() < 4 * n) mPixels.resize(4 * n);
   if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
 }
 
@@ -349,35 +321,7 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
   }
 }
 
-void TraceRaster::BuildPalette()
-{
-  // Premultiplied colour and what it lets through, for each channel and coverage in 256 steps.
-  uint8_t source[kMaxChannels][256][4];
-  uint32_t keep[kMaxChannels][256];
-  for (int ch = 0; ch < kMaxChannels; ++ch)
-    for (int q = 0; q < 256; ++q)
-    {
-      const kit::gfx::IColor& color = mPaletteColors[ch];
-      const float alpha = static_cast<float>(q) / 255.f * static_cast<float>(color.A) / 255.f;
-      source[ch][q][0] = static_cast<uint8_t>(static_cast<float>(color.R) * alpha + 0.5f);
-      source[ch][q][1] = static_cast<uint8_t>(static_cast<float>(color.G) * alpha + 0.5f);
-      source[ch][q][2] = static_cast<uint8_t>(static_cast<float>(color.B) * alpha + 0.5f);
-      source[ch][q][3] = static_cast<uint8_t>(255.f * alpha + 0.5f);
-      keep[ch][q] = static_cast<uint32_t>((1.f - alpha) * 256.f + 0.5f);
-    }
-  mPalette.resize(256 * 256);
-  for (int level0 = 0; level0 < 256; ++level0)
-    for (int level1 = 0; level1 < 256; ++level1)
-    {
-      const int q[kMaxChannels] = {kAll - level0, kAll - level1};
-      const int top = q[1] > 0 ? 1 : (q[0] > 0 ? 0 : -1);
-      uint8_t pixel[4];
-      Compose(source, keep, q, top, pixel);
-      std::memcpy(&mPalette[static_cast<size_t>(level0 * 256 + level1)], pixel, 4);
-    }
-}
-
-void TraceRaster::EndCoverage()
+void TraceRaster::End()
 {
   // Up to here a level is what shows through.
   const size_t n =
@@ -391,34 +335,6 @@ void TraceRaster::EndCoverage()
     word = ~word;
     std::memcpy(p + k, &word, sizeof(word));
   }
-}
-
-void TraceRaster::End()
-{
-  // The channels over each other, premultiplied, column by column like the coverage. Every pair
-  // of coverage levels has its pixel in the palette, built again only for other colours: the
-  // picture's pixels vary too much from one to the next to compose them one by one.
-  const bool second = mChannels > 1;
-  if (mPalette.empty() || mColors[0] != mPaletteColors[0] ||
-      (second && mColors[1] != mPaletteColors[1]))
-  {
-    mPaletteColors[0] = mColors[0];
-    if (second) mPaletteColors[1] = mColors[1];
-    BuildPalette();
-  }
-  const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  const uint8_t* first = mCoverage.data();
-  const uint8_t* over = mCoverage.data() + n;
-  uint8_t* out = mPixels.data();
-  // A missing channel lets everything through; no channel at all leaves the picture empty.
-  if (mChannels == 0)
-    std::fill_n(out, 4 * n, uint8_t{0});
-  else if (second)
-    for (size_t k = 0; k < n; ++k)
-      std::memcpy(out + 4 * k, &mPalette[static_cast<size_t>(first[k] * 256 + over[k])], 4);
-  else
-    for (size_t k = 0; k < n; ++k)
-      std::memcpy(out + 4 * k, &mPalette[static_cast<size_t>(first[k] * 256 + kAll)], 4);
 }
 
 } // namespace qm::control
