@@ -253,20 +253,22 @@ void TraceRaster::AddSegment(float x0, float y0, float x1, float y1)
   const int c1 = CeilInt(std::max(x0, x1) + pen.outer - 0.5f) - 1;
   const int r0 = std::max(0, FloorInt(std::min(y0, y1) - pen.outer - 0.5f) + 1);
   const int r1 = std::min(mHeight - 1, CeilInt(std::max(y0, y1) + pen.outer - 0.5f) - 1);
+  // Rows the pen reaches in a column: where the distance across, px * uy - py * ux, stays below
+  // the pen's reach, i.e. within `band` rows of the row where the line crosses the column's
+  // middle (a row more for rounding); a steep line keeps the whole box.
+  const bool steep = !(std::fabs(ux) > 1e-3f);
+  const float slope = steep ? 0.f : uy / ux, band = steep ? 0.f : pen.outer / std::fabs(ux);
+  const float lo = static_cast<float>(r0), hi = static_cast<float>(r1);
   for (int c = std::max(c0, 0); c <= std::min(c1, mWidth - 1); ++c)
   {
     uint8_t* p = mClear + static_cast<size_t>(c) * static_cast<size_t>(mHeight);
     const float px = static_cast<float>(c) + 0.5f - x0;
-    // Rows the pen reaches in this column: where the distance across, px * uy - py * ux, stays
-    // below the pen's reach (a row more for rounding); a steep line keeps the whole box.
     int top = r0, bottom = r1;
-    if (std::fabs(ux) > 1e-3f)
+    if (!steep)
     {
-      const float a = (px * uy - pen.outer) / ux + y0 - 0.5f;
-      const float b = (px * uy + pen.outer) / ux + y0 - 0.5f;
-      const float lo = static_cast<float>(r0), hi = static_cast<float>(r1);
-      top = std::max(top, FloorInt(std::clamp(std::min(a, b), lo, hi)) - 1);
-      bottom = std::min(bottom, CeilInt(std::clamp(std::max(a, b), lo, hi)) + 1);
+      const float middle = px * slope + y0 - 0.5f;
+      top = std::max(top, FloorInt(Clamp(middle - band, lo, hi)) - 1);
+      bottom = std::min(bottom, CeilInt(Clamp(middle + band, lo, hi)) + 1);
     }
     // The rows the column lines cover fully stay as they are (an empty run starts at row 0).
     const Run solid = mSolid[static_cast<size_t>(c)];
