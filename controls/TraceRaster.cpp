@@ -167,7 +167,7 @@ void TraceRaster::Begin(int width, int height, float scale)
   mScale = scale > 0.f ? scale : 1.f;
   mChannels = 0;
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  // Room past the end for the last four rows of a line and the last word of End.
+  // Room past the end for the last eight rows of a line and the last word of End.
   const size_t room = kMaxChannels * n + sizeof(uint64_t);
   if (mCoverage.size() < room) mCoverage.resize(room);
   if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));

@@ -71,7 +71,8 @@ private:
   std::vector<uint8_t> mCoverage;
   uint8_t* mClear = nullptr; // the channel being added
   // Per pixel column of the channel being added, the longest run of rows [begin, end) its column
-  // lines cover fully: nothing drawn over it can change it, so segments step over it.
+  // lines cover (all but) fully: nothing drawn over it changes it visibly, so segments step over
+  // it.
   struct Run
   {
     int begin, end;
