@@ -8,6 +8,7 @@
 
 #include "graphics/GraphicsContext.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace kit::gfx
@@ -21,6 +22,18 @@ void GraphicsContext::InvalidateLayers()
 
 namespace
 {
+
+// Where a layered control draws, as a frame's region reaches it: a control's area is its bounds
+// grown by 0.75 and widened to device pixels, and platforms widen the regions they repaint to
+// whole logical pixels; the layers cover that much, to device pixels again, so such a region still
+// lies inside.
+IRECT LayerArea(const IControl& control, float scale)
+{
+  const IRECT device = control.GetRECT().GetGrown(0.75f).GetDeviceAligned(scale);
+  return IRECT(std::floor(device.L / scale), std::floor(device.T / scale),
+               std::ceil(device.R / scale), std::ceil(device.B / scale))
+      .GetPixelAligned(scale);
+}
 
 uint64_t Mix(uint64_t hash, uint64_t value)
 {
@@ -60,7 +73,7 @@ void GraphicsContext::FindLayeredControls()
     IControl* pControl = mControls[i].get();
     if (!pControl->IsLayered()) continue;
     ControlLayers& layers = mLayers[found++];
-    const IRECT area = pControl->GetRECT().GetGrown(0.75f).GetPixelAligned(scale);
+    const IRECT area = LayerArea(*pControl, scale);
     if (layers.owner != pControl || layers.index != i || !(layers.area == area))
       layers = ControlLayers{pControl, i, area};
   }

@@ -7,6 +7,8 @@
 
 #include <cstdlib>
 #include <functional>
+#include <string>
+#include <utility>
 
 namespace qm::test
 {
@@ -58,9 +60,12 @@ int PixelsApart(const render::RgbaImage& a, const render::RgbaImage& b, int tole
 
 TEST_F(EditorTest, AFrameInWhichOnlyTheScopeMovedTakesAtMostSixteenDraws)
 {
-  for (int mode : {1, 0}) // envelope, then waveform
+  // Envelope at 100 %, waveform at 150 % (where repainted regions are widened to whole logical
+  // pixels and so reach past the device pixels the scope draws in).
+  for (const auto& [mode, scale] : {std::pair{1, 2}, std::pair{0, 5}})
   {
     Settings().mode = Trazelle::EDisplayMode(mode);
+    Settings().scale = scale;
     harness->Close();
     std::string error;
     ASSERT_TRUE(harness->Open(error)) << error;
@@ -94,14 +99,21 @@ TEST_F(EditorTest, WhatChangesAroundTheScopeShowsOnTheNextScopeFrames)
        }},
       {"vertical zoom", [&] { harness->Wheel(Where::kZoomX, Where::kRowY, 3); }},
   };
-  harness->Run(30, IrregularSquare);
-  for (const auto& [what, change] : changes)
+  for (int scale : {2, 5}) // 100 %, 150 %
   {
-    SCOPED_TRACE(what);
-    change();
-    harness->Run(3, IrregularSquare);
-    const render::RgbaImage drawn = AsDrawn(*harness);
-    EXPECT_EQ(PixelsApart(drawn, Capture(), 2), 0);
+    Settings().scale = scale;
+    harness->Close();
+    std::string error;
+    ASSERT_TRUE(harness->Open(error)) << error;
+    harness->Run(30, IrregularSquare);
+    for (const auto& [what, change] : changes)
+    {
+      SCOPED_TRACE(std::string(what) + ", scale " + std::to_string(scale));
+      change();
+      harness->Run(3, IrregularSquare);
+      const render::RgbaImage drawn = AsDrawn(*harness);
+      EXPECT_EQ(PixelsApart(drawn, Capture(), 2), 0);
+    }
   }
 }
 
