@@ -69,7 +69,7 @@ void DrawChannel(GraphicsContext& g, const Columns& c, const IColor& color)
   g.PathStroke(IPattern(color), 1.f, options);
 }
 
-// The band drawing: both channels rendered in software into one picture, drawn at once.
+// The band drawing: both channels rendered in software, each filled with its colour at once.
 void DrawBands(GraphicsContext& g, const Columns& left, const Columns& right,
                qm::control::TraceRaster& raster)
 {
@@ -89,7 +89,9 @@ void DrawBands(GraphicsContext& g, const Columns& left, const Columns& right,
     raster.AddChannel(x.data(), top.data(), bottom.data(), static_cast<int>(x.size()), color);
   }
   raster.End();
-  g.DrawPixels(&raster, raster.Pixels(), raster.Width(), raster.Height(), true, kView);
+  for (int channel = 0; channel < raster.Channels(); ++channel)
+    g.DrawMask(&raster, channel, raster.Coverage(channel), raster.Width(), raster.Height(), true,
+               kView, raster.ChannelColor(channel));
 }
 
 template <typename Draw>

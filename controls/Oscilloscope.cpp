@@ -33,6 +33,8 @@ Oscilloscope<NChannels>::Oscilloscope(const IRECT& bounds, Trazelle::SampleBuffe
       ControlBase(bounds, nullptr, style, ""),
       mColumns(ColumnCountFor(bounds), sampleRate, maxDuration, duration)
 {
+  // Redrawn most frames, over grids and under labels that seldom change.
+  SetLayered(true);
   mChannelPatterns.reserve(2);
   OnStyleChanged();
   const size_t columns = mColumns.GetColumnCount();
@@ -221,9 +223,13 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
     mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
   }
+  // Each channel's coverage filled with its colour, the second over the first: the back end's
+  // blending composes them, and a byte per pixel and channel is all there is to upload.
   mRaster.End();
-  g.DrawPixels(this, mRaster.Pixels(), mRaster.Width(), mRaster.Height(), true,
-               IRECT(x0 / scale, y0 / scale, x1 / scale, y1 / scale));
+  const IRECT bounds(x0 / scale, y0 / scale, x1 / scale, y1 / scale);
+  for (int channel = 0; channel < mRaster.Channels(); ++channel)
+    g.DrawMask(this, channel, mRaster.Coverage(channel), mRaster.Width(), mRaster.Height(), true,
+               bounds, mRaster.ChannelColor(channel));
 }
 
 template <int NChannels>

@@ -17,7 +17,8 @@ namespace qm::control
 /** How the oscilloscope draws each channel's band. */
 enum class ETraceDrawing
 {
-  Band,     // both channels rendered in software into one image: one texture upload, two draws
+  Band,     // each channel's coverage rendered in software and filled with its colour: one draw
+            // and a one-byte-per-pixel upload per channel
   Reference // one stroked four-point outline per pair of neighbouring columns
 };
 

@@ -116,7 +116,14 @@ uint32_t ScopeColumns::FindTriggerColumn(const History& history, int64_t start, 
   const double rate = mSampleRate.load();
   mLowPass.SetSampleRate(rate);
   mDcBlocker.SetSampleRate(rate);
-  mQuietRun = 0;
+  // The filters' own arithmetic, in their order, on local state from rest: kept in registers
+  // instead of going through the filters' members on every frame of the span.
+  const double g = mLowPass.GetG(), h = mLowPass.GetH();
+  const double twoRPlusG = 2.0 * mLowPass.GetDamping() + g;
+  const double pole = mDcBlocker.GetPole();
+  double s1 = 0.0, s2 = 0.0, x1 = 0.0, y1 = 0.0;
+  uint64_t quietRun = 0;
+  const double quiet = mQuietThreshold;
   bool previousNegative = true;
   bool found = false;
   int64_t trigger = 0;
@@ -131,12 +138,21 @@ uint32_t ScopeColumns::FindTriggerColumn(const History& history, int64_t start, 
                                               : 0.0;
                  if (countQuiet)
                  {
-                   if (std::fabs(x) > mQuietThreshold)
-                     mQuietRun = 0;
+                   if (std::fabs(x) > quiet)
+                     quietRun = 0;
                    else
-                     ++mQuietRun; // NaN counts as quiet
+                     ++quietRun; // NaN counts as quiet
                  }
-                 const double y = mDcBlocker.Process(mLowPass.Process(x, 0), 0);
+                 const double hp = (x - twoRPlusG * s1 - s2) * h;
+                 const double v = g * hp;
+                 const double bp = s1 + v;
+                 s1 = bp + v;
+                 const double w = g * bp;
+                 const double lp = w + s2;
+                 s2 = lp + w;
+                 const double y = pole * y1 + (lp - x1);
+                 x1 = lp;
+                 y1 = y;
                  const bool negative = std::signbit(y);
                  if (!previousNegative && negative)
                  {
@@ -147,6 +163,7 @@ uint32_t ScopeColumns::FindTriggerColumn(const History& history, int64_t start, 
                  ++i;
                });
   if (!countQuiet) return search;
+  mQuietRun = quietRun;
   if (++mQuietRun >= mQuietRunLimit) return search;
   return found ? static_cast<uint32_t>(trigger / stride) : search;
 }

@@ -47,6 +47,8 @@ SignalMeter<NChannels>::SignalMeter(const IRECT& bounds, Trazelle::SampleBuffer*
                                     const ControlStyle& style)
     : ControlBase(bounds, nullptr, style, ""), mFeed(feed), mChannelLabels(labels)
 {
+  // Redrawn most frames while audio plays, over the panel that seldom changes.
+  SetLayered(true);
   mBallistics.SetSampleRate(sampleRate);
   for (auto& text : mReadoutTexts)
     MeterBallistics::FormatPeak(MeterReadout{}, text.data(), static_cast<int>(text.size()));

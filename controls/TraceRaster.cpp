@@ -7,6 +7,12 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+// Processors with AVX2 (nearly all x86-64 ones in use) take the rows a line reaches eight at a
+// time; the choice is made once, at run time, so the binaries still run on plain x86-64.
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TRAZELLE_RASTER_AVX2 1
+#include <immintrin.h>
+#endif
 
 namespace qm::control
 {
@@ -24,33 +30,6 @@ struct Pen
   }
   float Cover(float distance) const { return std::clamp(outer - distance, 0.f, 1.f); }
 };
-
-// One pixel of up to two channels over each other from their coverage q (0..255); `top` is the
-// last channel that covers it at all.
-void Compose(const uint8_t (*source)[256][4], const uint32_t (*keep)[256], const int* q, int top,
-             uint8_t* pixel)
-{
-  // Most pixels are either untouched or hidden under the last channel's solid colour.
-  if (top < 0)
-  {
-    std::fill_n(pixel, 4, uint8_t{0});
-    return;
-  }
-  if (keep[top][q[top]] == 0)
-  {
-    std::copy_n(source[top][q[top]], 4, pixel);
-    return;
-  }
-  uint32_t sum[4] = {0, 0, 0, 0};
-  for (int ch = 0; ch <= top; ++ch)
-  {
-    const uint32_t through = keep[ch][q[ch]];
-    for (int c = 0; c < 4; ++c)
-      sum[c] = source[ch][q[ch]][c] + ((sum[c] * through) >> 8);
-  }
-  for (int c = 0; c < 4; ++c)
-    pixel[c] = static_cast<uint8_t>(std::min(sum[c], 255u));
-}
 
 // Four lanes of the compiler's vector extension (GCC and Clang), for the loops over the rows a
 // line reaches.
@@ -120,8 +99,64 @@ int CeilInt(float v)
   return -FloorInt(-v);
 }
 
+#if defined(TRAZELLE_RASTER_AVX2)
+using Floats8 = float __attribute__((vector_size(32)));
+
+__attribute__((target("avx2"))) Floats8 LoadLevels8(const uint8_t* p)
+{
+  const __m128i bytes = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  return _mm256_cvtepi32_ps(_mm256_cvtepu8_epi32(bytes));
+}
+
+__attribute__((target("avx2"))) void StoreLevels8(Floats8 levels, uint8_t* p)
+{
+  const __m256i words = _mm256_cvttps_epi32(levels);
+  const __m128i halves =
+      _mm_packs_epi32(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(halves, halves));
+}
+
+__attribute__((target("avx2"))) Floats8 Clamp01x8(Floats8 v)
+{
+  return _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(1.f));
+}
+
+// As TraceRaster::CoverRows, eight rows at a time.
+__attribute__((target("avx2"))) void CoverRows8(uint8_t* p, int r0, int r1, float px, float y0,
+                                                float ux, float uy, float length, float outer)
+{
+  constexpr int kWide = 8;
+  const float py = static_cast<float>(r0) + 0.5f - y0;
+  const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
+  Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
+  Floats8 left = static_cast<float>(r1 - r0 + 1) - lane;
+  const Floats8 alongStep = kWide * uy + Floats8{}, acrossStep = kWide * ux + Floats8{};
+  for (uint8_t* row = p + r0; row <= p + r1; row += kWide)
+  {
+    const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
+    const Floats8 distance = _mm256_max_ps(across, -across);
+    const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance),
+                                        _mm256_cmp_ps(left, _mm256_setzero_ps(), _CMP_GT_OQ));
+    StoreLevels8(LoadLevels8(row) * (1.f - cover * ends) + 0.5f, row);
+    along += alongStep;
+    across -= acrossStep;
+    left -= static_cast<float>(kWide);
+  }
+}
+
+bool HasAVX2()
+{
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}
+#endif
+
 // Coverage level at which everything below shows.
 constexpr uint8_t kAll = 255;
+// A pixel that lets at most this much through is as good as covered: the lines through the
+// maxima and minima would take at most this off it, far less than anyone sees in a trace, so
+// they step over such rows as over fully covered ones.
+constexpr uint8_t kHidden = 8;
 
 } // namespace
 
@@ -132,8 +167,9 @@ void TraceRaster::Begin(int width, int height, float scale)
   mScale = scale > 0.f ? scale : 1.f;
   mChannels = 0;
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  if (mCoverage.size() < kMaxChannels * n + kLanes) mCoverage.resize(kMaxChannels * n + kLanes);
-  if (mPixels.size() < 4 * n) mPixels.resize(4 * n);
+  // Room past the end for the last eight rows of a line and the last word of End.
+  const size_t room = kMaxChannels * n + sizeof(uint64_t);
+  if (mCoverage.size() < room) mCoverage.resize(room);
   if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
 }
 
@@ -162,7 +198,7 @@ void TraceRaster::FillSpans(int column, const Span* spans, int n)
       if (spans[k].begin <= a && b <= spans[k].end) keep *= spans[k].keep;
     const auto level = static_cast<uint8_t>(keep * kAll + 0.5f);
     std::fill(p + a, p + b, level);
-    if (level != 0) continue;
+    if (level > kHidden) continue;
     run = run.end == a ? Run{run.begin, b} : Run{a, b};
     if (run.end - run.begin > solid.end - solid.begin) solid = run;
   }
@@ -178,6 +214,14 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   // stays so without a test.
   if (r1 < r0) return;
   const Pen pen(mScale);
+#if defined(TRAZELLE_RASTER_AVX2)
+  static const bool avx2 = HasAVX2();
+  if (avx2)
+  {
+    CoverRows8(p, r0, r1, px, y0, ux, uy, length, pen.outer);
+    return;
+  }
+#endif
   const float py = static_cast<float>(r0) + 0.5f - y0;
   const Floats4 lane = {0.f, 1.f, 2.f, 3.f};
   Floats4 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
@@ -209,20 +253,22 @@ void TraceRaster::AddSegment(float x0, float y0, float x1, float y1)
   const int c1 = CeilInt(std::max(x0, x1) + pen.outer - 0.5f) - 1;
   const int r0 = std::max(0, FloorInt(std::min(y0, y1) - pen.outer - 0.5f) + 1);
   const int r1 = std::min(mHeight - 1, CeilInt(std::max(y0, y1) + pen.outer - 0.5f) - 1);
+  // Rows the pen reaches in a column: where the distance across, px * uy - py * ux, stays below
+  // the pen's reach, i.e. within `band` rows of the row where the line crosses the column's
+  // middle (a row more for rounding); a steep line keeps the whole box.
+  const bool steep = !(std::fabs(ux) > 1e-3f);
+  const float slope = steep ? 0.f : uy / ux, band = steep ? 0.f : pen.outer / std::fabs(ux);
+  const float lo = static_cast<float>(r0), hi = static_cast<float>(r1);
   for (int c = std::max(c0, 0); c <= std::min(c1, mWidth - 1); ++c)
   {
     uint8_t* p = mClear + static_cast<size_t>(c) * static_cast<size_t>(mHeight);
     const float px = static_cast<float>(c) + 0.5f - x0;
-    // Rows the pen reaches in this column: where the distance across, px * uy - py * ux, stays
-    // below the pen's reach (a row more for rounding); a steep line keeps the whole box.
     int top = r0, bottom = r1;
-    if (std::fabs(ux) > 1e-3f)
+    if (!steep)
     {
-      const float a = (px * uy - pen.outer) / ux + y0 - 0.5f;
-      const float b = (px * uy + pen.outer) / ux + y0 - 0.5f;
-      const float lo = static_cast<float>(r0), hi = static_cast<float>(r1);
-      top = std::max(top, FloorInt(std::clamp(std::min(a, b), lo, hi)) - 1);
-      bottom = std::min(bottom, CeilInt(std::clamp(std::max(a, b), lo, hi)) + 1);
+      const float middle = px * slope + y0 - 0.5f;
+      top = std::max(top, FloorInt(Clamp(middle - band, lo, hi)) - 1);
+      bottom = std::min(bottom, CeilInt(Clamp(middle + band, lo, hi)) + 1);
     }
     // The rows the column lines cover fully stay as they are (an empty run starts at row 0).
     const Run solid = mSolid[static_cast<size_t>(c)];
@@ -277,60 +323,20 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
   }
 }
 
-void TraceRaster::BuildPalette()
-{
-  // Premultiplied colour and what it lets through, for each channel and coverage in 256 steps.
-  uint8_t source[kMaxChannels][256][4];
-  uint32_t keep[kMaxChannels][256];
-  for (int ch = 0; ch < kMaxChannels; ++ch)
-    for (int q = 0; q < 256; ++q)
-    {
-      const kit::gfx::IColor& color = mPaletteColors[ch];
-      const float alpha = static_cast<float>(q) / 255.f * static_cast<float>(color.A) / 255.f;
-      source[ch][q][0] = static_cast<uint8_t>(static_cast<float>(color.R) * alpha + 0.5f);
-      source[ch][q][1] = static_cast<uint8_t>(static_cast<float>(color.G) * alpha + 0.5f);
-      source[ch][q][2] = static_cast<uint8_t>(static_cast<float>(color.B) * alpha + 0.5f);
-      source[ch][q][3] = static_cast<uint8_t>(255.f * alpha + 0.5f);
-      keep[ch][q] = static_cast<uint32_t>((1.f - alpha) * 256.f + 0.5f);
-    }
-  mPalette.resize(256 * 256);
-  for (int level0 = 0; level0 < 256; ++level0)
-    for (int level1 = 0; level1 < 256; ++level1)
-    {
-      const int q[kMaxChannels] = {kAll - level0, kAll - level1};
-      const int top = q[1] > 0 ? 1 : (q[0] > 0 ? 0 : -1);
-      uint8_t pixel[4];
-      Compose(source, keep, q, top, pixel);
-      std::memcpy(&mPalette[static_cast<size_t>(level0 * 256 + level1)], pixel, 4);
-    }
-}
-
 void TraceRaster::End()
 {
-  // The channels over each other, premultiplied, column by column like the coverage. Every pair
-  // of coverage levels has its pixel in the palette, built again only for other colours: the
-  // picture's pixels vary too much from one to the next to compose them one by one.
-  const bool second = mChannels > 1;
-  if (mPalette.empty() || mColors[0] != mPaletteColors[0] ||
-      (second && mColors[1] != mPaletteColors[1]))
+  // Up to here a level is what shows through.
+  const size_t n =
+      static_cast<size_t>(mChannels) * static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
+  // 255 - x is ~x for a byte: eight at a time (the buffer has room past its last channel).
+  uint8_t* p = mCoverage.data();
+  for (size_t k = 0; k < n; k += sizeof(uint64_t))
   {
-    mPaletteColors[0] = mColors[0];
-    if (second) mPaletteColors[1] = mColors[1];
-    BuildPalette();
+    uint64_t word;
+    std::memcpy(&word, p + k, sizeof(word));
+    word = ~word;
+    std::memcpy(p + k, &word, sizeof(word));
   }
-  const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  const uint8_t* first = mCoverage.data();
-  const uint8_t* over = mCoverage.data() + n;
-  uint8_t* out = mPixels.data();
-  // A missing channel lets everything through; no channel at all leaves the picture empty.
-  if (mChannels == 0)
-    std::fill_n(out, 4 * n, uint8_t{0});
-  else if (second)
-    for (size_t k = 0; k < n; ++k)
-      std::memcpy(out + 4 * k, &mPalette[static_cast<size_t>(first[k] * 256 + over[k])], 4);
-  else
-    for (size_t k = 0; k < n; ++k)
-      std::memcpy(out + 4 * k, &mPalette[static_cast<size_t>(first[k] * 256 + kAll)], 4);
 }
 
 } // namespace qm::control

@@ -8,11 +8,12 @@
 namespace qm::control
 {
 
-/** The oscilloscope's traces rendered in software into premultiplied RGBA pixels, one per device
- * pixel, for a back end to show in a single draw. Each channel looks as its per-column outlines
- * look when stroked 1 pixel wide with a 1-device-pixel soft edge: a vertical line at every column
- * but the last from its maximum to its minimum, the line through the column maxima and the one
- * through the minima; overlapping parts build up coverage as overlapping strokes do.
+/** The oscilloscope's traces rendered in software: per channel a coverage mask, one byte per device
+ * pixel, for a back end to fill with the channel's colour in a single draw. Each channel looks as
+ * its per-column outlines look when stroked 1 pixel wide with a 1-device-pixel soft edge: a
+ * vertical line at every column but the last from its maximum to its minimum, the line through the
+ * column maxima and the one through the minima; overlapping parts build up coverage as overlapping
+ * strokes do.
  *
  * Buffers grow to the largest picture asked for and are reused: no allocation once drawn. */
 class TraceRaster
@@ -26,11 +27,19 @@ public:
    */
   void AddChannel(const float* x, const float* top, const float* bottom, int count,
                   const kit::gfx::IColor& color);
-  /** Composes the channels into Pixels(). */
+  /** Leaves each channel as its coverage (255 fully covered), for a back end to fill with the
+   * channel's colour, channel 0 first. */
   void End();
+  int Channels() const { return mChannels; }
+  /** Channel `channel`'s coverage after End, column by column: pixel (x, y) at index
+   * x * Height() + y. */
+  const uint8_t* Coverage(int channel) const
+  {
+    return mCoverage.data() + static_cast<size_t>(channel) * static_cast<size_t>(mWidth) *
+                                  static_cast<size_t>(mHeight);
+  }
+  const kit::gfx::IColor& ChannelColor(int channel) const { return mColors[channel]; }
 
-  /** The picture column by column: pixel (x, y) at index x * Height() + y. */
-  const uint8_t* Pixels() const { return mPixels.data(); }
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
 
@@ -46,7 +55,6 @@ private:
   // than a pixel either side.
   static constexpr int kMaxSpans = 16;
 
-  void BuildPalette();
   void FillSpans(int column, const Span* spans, int n);
   void AddSegment(float x0, float y0, float x1, float y1);
   void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy, float length);
@@ -57,23 +65,19 @@ private:
   float mScale = 1.f;
   int mChannels = 0;
   kit::gfx::IColor mColors[kMaxChannels];
-  // Both column by column, so that a column line and a column of pixels are contiguous: per
-  // channel and pixel how much of what lies below shows (in 255ths: a byte keeps the memory
-  // traffic of the whole picture small), and the picture.
+  // Column by column, so that a column line and a column of pixels are contiguous: per channel
+  // and pixel how much of what lies below shows (in 255ths: a byte keeps the memory traffic of
+  // the whole picture small); End turns it into coverage.
   std::vector<uint8_t> mCoverage;
   uint8_t* mClear = nullptr; // the channel being added
   // Per pixel column of the channel being added, the longest run of rows [begin, end) its column
-  // lines cover fully: nothing drawn over it can change it, so segments step over it.
+  // lines cover (all but) fully: nothing drawn over it changes it visibly, so segments step over
+  // it.
   struct Run
   {
     int begin, end;
   };
   std::vector<Run> mSolid;
-  std::vector<uint8_t> mPixels;
-  // The premultiplied pixel for each pair of coverage levels (first channel's times 256 plus the
-  // second's) in the colours it was built for.
-  std::vector<uint32_t> mPalette;
-  kit::gfx::IColor mPaletteColors[kMaxChannels];
 };
 
 } // namespace qm::control

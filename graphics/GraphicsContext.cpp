@@ -53,6 +53,7 @@ IControl* GraphicsContext::AttachControl(IControl* pControl, int tag, const char
   SetupControl(pControl);
   pControl->SetGroup(group);
   mControls.emplace_back(pControl);
+  InvalidateLayers();
   pControl->OnAttached();
   return pControl;
 }
@@ -71,6 +72,7 @@ IControl* GraphicsContext::AttachBackground(IControl* pControl)
     mControls.emplace(mControls.begin(), pControl);
     mHasBackground = true;
   }
+  InvalidateLayers();
   return pControl;
 }
 
@@ -125,6 +127,9 @@ void GraphicsContext::RemoveAllControls()
   mCtrlTags.clear();
   mControls.clear();
   mHasBackground = false;
+  // A new control may come to live at a removed one's address.
+  for (ControlLayers& layers : mLayers)
+    layers = ControlLayers{};
   mCornerResizer.reset();
   mPerfDisplay.reset();
   mTextEntryControl.reset();
@@ -249,15 +254,19 @@ bool GraphicsContext::IsDirty(IRECTList& rects)
         if (const auto& animation = pControl->GetAnimationFunction()) animation(pControl);
       });
 
+  FindLayeredControls();
   bool dirty = false;
+  size_t index = 0;
   ForAllControls(
       [&](IControl* pControl)
       {
         if (pControl->IsDirty())
         {
           rects.Add(pControl->GetRECT().GetGrown(0.75f));
+          NoteDirtyForLayers(pControl, index);
           dirty = true;
         }
+        ++index;
       });
   return dirty;
 }
@@ -285,6 +294,7 @@ bool GraphicsContext::Draw(IRECTList& rects)
 
 void GraphicsContext::DrawControlsIn(const IRECT& r)
 {
+  if (DrawLayeredIn(r)) return;
   const float scale = GetBackingPixelScale();
   IControl* pBackground = GetBackgroundControl();
   ForAllControls(

@@ -179,6 +179,23 @@ public:
   {
   }
   virtual bool HasNativePixels() const { return false; }
+  /** As DrawPixels, for a coverage mask (one byte per pixel, 255 fully covered) filled with
+   *  `color`; `slot` tells apart the masks of one owner. Where HasNativePixels is false nothing
+   *  is drawn. */
+  virtual void DrawMask(const void* /*owner*/, int /*slot*/, const uint8_t* /*coverage*/, int /*w*/,
+                        int /*h*/, bool /*columnMajor*/, const IRECT& /*bounds*/,
+                        const IColor& /*color*/)
+  {
+  }
+
+  /** Off-screen layers the size of the window, numbered from 0, that keep what controls drew
+   *  until the window is resized. BeginLayer sends the drawing to layer `index`, cleared to
+   *  transparent, until EndLayer; false (no layers on this back end, or none could be made)
+   *  leaves the drawing where it was. DrawLayer composes the layer's pixels within `bounds`, in
+   *  the current clip, one to one. [ui thread, between BeginFrame and EndFrame] */
+  virtual bool BeginLayer(int /*index*/) { return false; }
+  virtual void EndLayer() {}
+  virtual void DrawLayer(int /*index*/, const IRECT& /*bounds*/) {}
 
   /** Lays the string out as DrawText would, replaces `bounds` with the area the text covers and
    *  returns its width. */
@@ -516,6 +533,8 @@ public:
 protected:
   /** Reads a file from disk; empty when it cannot be read. */
   static std::vector<uint8_t> ReadFile(const std::string& path);
+  /** Back end: the layers' pixels are gone (resize, lost surface). */
+  void InvalidateLayers();
 
   GraphicsEditorDelegate* mDelegate;
 
@@ -535,6 +554,23 @@ private:
   }
 
   void DrawControlsIn(const IRECT& r);
+  // Layered controls (IControl::SetLayered): for each, the area it draws in and whether the
+  // layers under (0) and over (1) it still hold what the other controls there look like.
+  struct ControlLayers
+  {
+    IControl* owner = nullptr;
+    size_t index = 0;
+    IRECT area;
+    bool valid[2] = {false, false};
+    bool drawn[2] = {false, false}; // some control drew into the layer
+  };
+  static constexpr int kMaxLayeredControls = 2;
+  void FindLayeredControls();
+  void NoteDirtyForLayers(const IControl* pControl, size_t index);
+  bool DrawLayeredIn(const IRECT& r);
+  bool BuildLayer(ControlLayers& layers, int which, int number);
+  ControlLayers mLayers[kMaxLayeredControls];
+  uint64_t mLayerGeometry = 0; // where every control is and whether it shows
   void DrawOneControl(IControl* pControl, const IRECT& r, float scale);
   void SetupControl(IControl* pControl);
   void BeginGestures(IControl* pControl);

@@ -145,6 +145,7 @@ void GraphicsNanoVG::OnViewInitialized(void*)
 void GraphicsNanoVG::OnViewDestroyed()
 {
   DeleteMainFramebuffer();
+  DeleteLayers();
   if (mVG)
   {
     // Fonts and images belong to the context and go with it.
@@ -165,11 +166,22 @@ void GraphicsNanoVG::DeleteMainFramebuffer()
   }
 }
 
+void GraphicsNanoVG::DeleteLayers()
+{
+  for (NVGLUframebuffer*& layer : mLayers)
+  {
+    if (layer) nvgluDeleteFramebuffer(layer);
+    layer = nullptr;
+  }
+  InvalidateLayers();
+}
+
 void GraphicsNanoVG::DrawResize()
 {
   if (!mVG) return;
   ActivateGLContext();
   DeleteMainFramebuffer();
+  DeleteLayers();
   const int w = WindowWidth(), h = WindowHeight();
   if (w > 0 && h > 0) mMainFrameBuffer = nvgluCreateFramebuffer(mVG, w, h, 0);
   if (mMainFrameBuffer)
@@ -194,7 +206,63 @@ void GraphicsNanoVG::BeginFrame()
   glClearColor(0.f, 0.f, 0.f, 0.f);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
   nvgluBindFramebuffer(mMainFrameBuffer);
-  nvgBeginFrame(mVG, Width() * GetDrawScale(), Height() * GetDrawScale(), GetScreenScale());
+  BeginNanoVGFrame();
+}
+
+void GraphicsNanoVG::BeginNanoVGFrame()
+{
+  nvgBeginFrame(mVG, Width() * GetDrawScale(), Height() * GetDrawScale(),
+                static_cast<float>(GetScreenScale()));
+}
+
+bool GraphicsNanoVG::BeginLayer(int index)
+{
+  if (!mVG || !mMainFrameBuffer || !mInDraw || mInLayer || index < 0 || index > 63) return false;
+  const auto slot = static_cast<size_t>(index);
+  if (mLayers.size() <= slot) mLayers.resize(slot + 1, nullptr);
+  // What was drawn so far belongs to the main frame: NanoVG renders at the end of a frame, into
+  // whatever framebuffer is bound then.
+  nvgEndFrame(mVG);
+  if (!mLayers[slot]) mLayers[slot] = nvgluCreateFramebuffer(mVG, WindowWidth(), WindowHeight(), 0);
+  nvgluBindFramebuffer(mLayers[slot] ? mLayers[slot] : mMainFrameBuffer);
+  if (mLayers[slot])
+  {
+    glClearColor(0.f, 0.f, 0.f, 0.f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+  }
+  BeginNanoVGFrame();
+  mInLayer = mLayers[slot] != nullptr;
+  return mInLayer;
+}
+
+void GraphicsNanoVG::EndLayer()
+{
+  if (!mInLayer) return;
+  mInLayer = false;
+  nvgEndFrame(mVG);
+  nvgluBindFramebuffer(mMainFrameBuffer);
+  BeginNanoVGFrame();
+}
+
+void GraphicsNanoVG::DrawLayer(int index, const IRECT& bounds)
+{
+  const auto slot = static_cast<size_t>(index);
+  if (!mVG || !mInDraw || mInLayer || index < 0 || slot >= mLayers.size() || !mLayers[slot]) return;
+  // In the frame's own units (the window's device pixels over the screen scale) the image covers
+  // the window exactly, so every pixel lands on itself; the clip set before stays as it was set.
+  const float w = Width() * GetDrawScale(), h = Height() * GetDrawScale();
+  const float s = GetDrawScale();
+  nvgSave(mVG);
+  nvgResetTransform(mVG);
+  nvgShapeAntiAlias(mVG, 0);
+  nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
+  const NVGpaint image = nvgImagePattern(mVG, 0.f, 0.f, w, h, 0.f, mLayers[slot]->image, 1.f);
+  nvgBeginPath(mVG);
+  nvgRect(mVG, bounds.L * s - 1.f, bounds.T * s - 1.f, bounds.W() * s + 2.f, bounds.H() * s + 2.f);
+  nvgFillPaint(mVG, image);
+  nvgFill(mVG);
+  nvgBeginPath(mVG);
+  nvgRestore(mVG);
 }
 
 void GraphicsNanoVG::EndFrame()
@@ -207,6 +275,7 @@ void GraphicsNanoVG::EndFrame()
   const float w = static_cast<float>(WindowWidth()), h = static_cast<float>(WindowHeight());
   nvgBeginFrame(mVG, w, h, 1.f);
   const NVGpaint image = nvgImagePattern(mVG, 0.f, 0.f, w, h, 0.f, mMainFrameBuffer->image, 1.f);
+  nvgShapeAntiAlias(mVG, 0); // whole pixels: one draw
   nvgBeginPath(mVG);
   nvgRect(mVG, 0.f, 0.f, w, h);
   nvgFillPaint(mVG, image);
@@ -403,33 +472,40 @@ void GraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& optio
   if (!options.mPreserve) nvgBeginPath(mVG);
 }
 
-void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, int h,
-                                bool columnMajor, const IRECT& bounds, const IBlend* pBlend)
+int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h)
 {
-  if (!mVG || !rgba || w <= 0 || h <= 0) return;
-  // Column by column, the pixels are an image h wide and w high, shown transposed.
-  const int imageW = columnMajor ? h : w, imageH = columnMajor ? w : h;
   auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
-                         [owner](const PixelImage& p) { return p.owner == owner; });
-  if (it == mPixelImages.end()) it = mPixelImages.insert(mPixelImages.end(), PixelImage{owner});
-  if (it->image > 0 && (it->w != imageW || it->h != imageH))
+                         [owner, slot](const PixelImage& p)
+                         { return p.owner == owner && p.slot == slot; });
+  if (it == mPixelImages.end())
+    it = mPixelImages.insert(mPixelImages.end(), PixelImage{owner, slot});
+  if (it->image > 0 && (it->w != w || it->h != h))
   {
     nvgDeleteImage(mVG, it->image);
     it->image = 0;
   }
   if (it->image > 0)
-    nvgUpdateImage(mVG, it->image, rgba);
+    nvgUpdateImage(mVG, it->image, data);
+  else if (slot < 0)
+    it->image = nvgCreateImageRGBA(mVG, w, h, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, data);
   else
   {
-    it->image =
-        nvgCreateImageRGBA(mVG, imageW, imageH, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, rgba);
-    it->w = imageW;
-    it->h = imageH;
+    // NanoVG makes one-channel images only for its fonts; its renderer makes them for anyone.
+    NVGparams* params = nvgInternalParams(mVG);
+    it->image = params->renderCreateTexture(params->userPtr, NVG_TEXTURE_ALPHA, w, h,
+                                            NVG_IMAGE_NEAREST, data);
   }
-  if (it->image <= 0) return;
+  it->w = w;
+  it->h = h;
+  return std::max(it->image, 0);
+}
+
+void GraphicsNanoVG::FillWithImage(int image, bool columnMajor, const IRECT& bounds,
+                                   const IColor& tint, float weight, const IBlend* pBlend)
+{
   const float bw = bounds.R - bounds.L, bh = bounds.B - bounds.T;
-  NVGpaint paint =
-      nvgImagePattern(mVG, bounds.L, bounds.T, bw, bh, 0.f, it->image, BlendWeight(pBlend));
+  NVGpaint paint = nvgImagePattern(mVG, bounds.L, bounds.T, bw, bh, 0.f, image, 1.f);
+  paint.innerColor = paint.outerColor = ToNVGColor(tint, weight);
   if (columnMajor)
   {
     // The image's x runs down the bounds, its y across.
@@ -439,12 +515,34 @@ void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, i
     paint.extent[1] = bw;
   }
   SetCompositeFromBlend(pBlend);
+  // The image lands on whole device pixels: an anti-aliased edge would only cost a second draw.
+  nvgShapeAntiAlias(mVG, 0);
   nvgBeginPath(mVG);
   nvgRect(mVG, bounds.L, bounds.T, bw, bh);
   nvgFillPaint(mVG, paint);
   nvgFill(mVG);
   nvgBeginPath(mVG);
+  nvgShapeAntiAlias(mVG, 1);
   nvgGlobalCompositeOperation(mVG, NVG_SOURCE_OVER);
+}
+
+void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, int h,
+                                bool columnMajor, const IRECT& bounds, const IBlend* pBlend)
+{
+  if (!mVG || !rgba || w <= 0 || h <= 0) return;
+  // Column by column, the pixels are an image h wide and w high, shown transposed.
+  const int image = UpdatePixelImage(owner, -1, rgba, columnMajor ? h : w, columnMajor ? w : h);
+  if (image > 0)
+    FillWithImage(image, columnMajor, bounds, COLOR_WHITE, BlendWeight(pBlend), pBlend);
+}
+
+void GraphicsNanoVG::DrawMask(const void* owner, int slot, const uint8_t* coverage, int w, int h,
+                              bool columnMajor, const IRECT& bounds, const IColor& color)
+{
+  if (!mVG || !coverage || w <= 0 || h <= 0 || slot < 0) return;
+  const int image =
+      UpdatePixelImage(owner, slot, coverage, columnMajor ? h : w, columnMajor ? w : h);
+  if (image > 0) FillWithImage(image, columnMajor, bounds, color, 1.f, nullptr);
 }
 
 void GraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int srcX, int srcY,

@@ -75,6 +75,14 @@ public:
   void DrawPixels(const void* owner, const uint8_t* rgba, int w, int h, bool columnMajor,
                   const IRECT& bounds, const IBlend* pBlend = nullptr) override;
   bool HasNativePixels() const override { return true; }
+  // A one-channel image tinted with the colour: a quarter of the upload of DrawPixels.
+  void DrawMask(const void* owner, int slot, const uint8_t* coverage, int w, int h,
+                bool columnMajor, const IRECT& bounds, const IColor& color) override;
+  // Layers are framebuffers the size of the window, made on first use; composing one is a single
+  // GL draw.
+  bool BeginLayer(int index) override;
+  void EndLayer() override;
+  void DrawLayer(int index, const IRECT& bounds) override;
 
   // Path primitives [ui thread]
   void PathClear() override;
@@ -115,6 +123,8 @@ private:
   void SetCompositeFromBlend(const IBlend* pBlend);
   void ApplyPaint(const IPattern& pattern, const IBlend* pBlend, bool stroke);
   void DeleteMainFramebuffer();
+  void DeleteLayers();
+  void BeginNanoVGFrame();
   // Sets font, size and alignment for `text`; returns the anchor point.
   void PrepareText(const IText& text, const IRECT& bounds, float& x, float& y) const;
 
@@ -123,11 +133,19 @@ private:
   struct PixelImage
   {
     const void* owner = nullptr;
+    int slot = 0; // -1: the RGBA pixels of DrawPixels; masks from 0
     int image = 0, w = 0, h = 0;
   };
+  // The owner's image for the slot, created or updated with `data`; 0 when none could be made.
+  int UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h);
+  // Fills the bounds with the image times `tint` (at `weight`).
+  void FillWithImage(int image, bool columnMajor, const IRECT& bounds, const IColor& tint,
+                     float weight, const IBlend* pBlend);
   // Few owners (one per picture drawn in software): a short list, searched linearly.
   std::vector<PixelImage> mPixelImages;
   NVGLUframebuffer* mMainFrameBuffer = nullptr;
+  std::vector<NVGLUframebuffer*> mLayers; // by number; null until used
+  bool mInLayer = false;
   bool mInDraw = false;
 };
 

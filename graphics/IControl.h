@@ -161,6 +161,11 @@ public:
   void SetMouseEventsWhenDisabled(bool allow) { mMouseEventsWhenDisabled = allow; }
   bool GetIgnoreMouse() const { return mIgnoreMouse; }
   void SetIgnoreMouse(bool ignore) { mIgnoreMouse = ignore; }
+  /** For a control that redraws most frames: the context keeps the controls under and over it in
+   *  off-screen layers, so a frame in which only this control changed draws it between two
+   *  stored images instead of redrawing its neighbours. */
+  bool IsLayered() const { return mLayered; }
+  void SetLayered(bool layered) { mLayered = layered; }
   bool GetWantsMidi() const { return mWantsMidi; }
   void SetWantsMidi(bool wants) { mWantsMidi = wants; }
   bool GetWantsMultiTouch() const { return mWantsMultiTouch; }
@@ -244,6 +249,7 @@ private:
   bool mMouseOverWhenDisabled = false;
   bool mMouseEventsWhenDisabled = false;
   bool mIgnoreMouse = false;
+  bool mLayered = false;
   bool mWantsMidi = false;
   bool mWantsMultiTouch = false;
   bool mPromptShowsParamLabel = false;
