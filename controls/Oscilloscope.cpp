@@ -122,14 +122,16 @@ bool Oscilloscope<NChannels>::IsDirty()
 {
   if (IsHidden()) return false;
   // Frozen, nothing arrives: the picture changes only through the setters, which mark it.
-  if (mColumns.GetFrozen()) return IControl::IsDirty();
+  if (mColumns.GetFrozen()) return mPictureChanging = IControl::IsDirty();
   {
     ScopedFlushDenormals flush;
     UpdateColumns();
   }
   UpdateWrap();
   mColumnsFresh = true;
-  return IControl::IsDirty() || !mDrawnOnce || mWrap != mDrawnWrap || ColumnsChangedSinceDrawn();
+  mPictureChanging =
+      IControl::IsDirty() || !mDrawnOnce || mWrap != mDrawnWrap || ColumnsChangedSinceDrawn();
+  return mPictureChanging;
 }
 
 template <int NChannels>

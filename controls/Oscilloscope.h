@@ -40,7 +40,10 @@ public:
 
   void Draw(GraphicsContext& g) override; // [ui thread]
   bool IsDirty() override;                // [ui thread]
-  void OnStyleChanged() override;         // [ui thread]
+  /** What the last IsDirty said: the picture is drawn anew this frame. Controls over the picture
+   * that read it follow it. */
+  bool PictureChanging() const { return mPictureChanging; }
+  void OnStyleChanged() override; // [ui thread]
 
   void SetDuration(double seconds) override; // [ui thread]
   /** The duration actually shown: whole samples per column times the column count. */
@@ -98,6 +101,7 @@ private:
   bool mDrawnOnce = false;
   // IsDirty updated the columns since the last Draw, which must then not update them again.
   bool mColumnsFresh = false;
+  bool mPictureChanging = false;
   std::function<ColumnWrap()> mWrapSource;
   ColumnWrap mWrap, mDrawnWrap;
 };

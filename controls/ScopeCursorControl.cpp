@@ -35,6 +35,9 @@ bool ScopeCursorControl::IsDirty()
   if (IsHidden()) return false;
   // The reference marks a moment of the frozen history; live, there is no such moment.
   if (!mScope.GetColumns().GetFrozen() && mCursor.ClearReference()) SetDirty(false);
+  // The label reads the picture under it; the scope, attached before, has just said whether it
+  // changes this frame.
+  if (mCursor.HoverColumn() && mScope.PictureChanging()) SetDirty(false);
   return IControl::IsDirty();
 }
 

@@ -568,6 +568,9 @@ private:
   void FindLayeredControls();
   void NoteDirtyForLayers(const IControl* pControl, size_t index);
   bool DrawLayeredIn(const IRECT& r);
+  // Draws the controls under (which 0) or over (1) a layered control that reach `area`; returns
+  // whether there were any.
+  bool DrawNeighbours(const ControlLayers& layers, int which, const IRECT& area);
   bool BuildLayer(ControlLayers& layers, int which, int number);
   ControlLayers mLayers[kMaxLayeredControls];
   uint64_t mLayerGeometry = 0; // where every control is and whether it shows

@@ -92,12 +92,11 @@ void GraphicsContext::NoteDirtyForLayers(const IControl* pControl, size_t index)
   }
 }
 
-bool GraphicsContext::BuildLayer(ControlLayers& layers, int which, int number)
+bool GraphicsContext::DrawNeighbours(const ControlLayers& layers, int which, const IRECT& area)
 {
-  if (!BeginLayer(number)) return false;
+  bool drawn = false;
   const float scale = GetBackingPixelScale();
   IControl* pBackground = GetBackgroundControl();
-  bool drawn = false;
   size_t index = 0;
   ForAllControls(
       [&](IControl* pControl)
@@ -105,14 +104,19 @@ bool GraphicsContext::BuildLayer(ControlLayers& layers, int which, int number)
         const bool under = index++ < layers.index;
         if (pControl == layers.owner || under != (which == 0)) return;
         if (pControl->IsHidden() && pControl != pBackground) return;
-        if (!pControl->GetRECT().GetGrown(0.75f).GetPixelAligned(scale).Intersects(layers.area))
-          return;
-        DrawOneControl(pControl, layers.area, scale);
+        if (!pControl->GetRECT().GetGrown(0.75f).GetPixelAligned(scale).Intersects(area)) return;
+        DrawOneControl(pControl, area, scale);
         drawn = true;
       });
+  return drawn;
+}
+
+bool GraphicsContext::BuildLayer(ControlLayers& layers, int which, int number)
+{
+  if (!BeginLayer(number)) return false;
+  layers.drawn[which] = DrawNeighbours(layers, which, layers.area);
   EndLayer();
   layers.valid[which] = true;
-  layers.drawn[which] = drawn;
   return true;
 }
 
@@ -123,14 +127,20 @@ bool GraphicsContext::DrawLayeredIn(const IRECT& r)
   {
     ControlLayers& layers = mLayers[k];
     if (!layers.owner || layers.owner->IsHidden() || !layers.area.Contains(r)) continue;
-    for (int which = 0; which < 2; ++which)
-      if (!layers.valid[which] && !BuildLayer(layers, which, 2 * k + which)) return false;
+    if (!layers.valid[0] && !BuildLayer(layers, 0, 2 * k)) return false;
     if (layers.drawn[0])
     {
       PrepareRegion(r);
       DrawLayer(2 * k, r);
     }
     DrawOneControl(layers.owner, r, GetBackingPixelScale());
+    // The layer over the control is drawn after it: what lies over a picture may read the state
+    // that drawing it brought up to date. Without a layer they are drawn straight into the frame.
+    if (!layers.valid[1] && !BuildLayer(layers, 1, 2 * k + 1))
+    {
+      DrawNeighbours(layers, 1, r);
+      return true;
+    }
     if (layers.drawn[1])
     {
       PrepareRegion(r);

@@ -9,6 +9,7 @@
 #include "editor/EditorLayout.h"
 #include "graphics/VirtualKeys.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <numbers>
 
@@ -102,6 +103,17 @@ TEST_F(ScopeCursorTest, LabelReadsTimeBackFromTheNewestFrameAndEachChannelsLevel
   const auto left = HoverAt(kScope.MW(), 200.f);
   ASSERT_EQ(left.size(), 2u);
   EXPECT_EQ(left[1], "L -4.4 / -8.0 dB");
+}
+
+TEST_F(ScopeCursorTest, LiveTheLabelFollowsThePictureUnderAStillPointer)
+{
+  OpenWith(Trazelle::kEnvelopeMode, 3.0 / 7.0); // 2 s
+  harness->Run(150, OffsetSine(1000.0));
+  EXPECT_EQ(HoverAt(kScope.MW(), 200.f).at(1), "L -4.4 / -8.0 dB");
+  // The pointer stays; the sine scrolls out of the view and silence takes its place.
+  harness->Run(150, [](int64_t, int n, double* l, double* r)
+               { std::fill_n(l, n, 0.0), std::fill_n(r, n, 0.0); });
+  EXPECT_EQ(cursor->GetShownLines().at(1), "L -inf / -inf dB");
 }
 
 TEST_F(ScopeCursorTest, ReferenceBetweenTwoPeaksReadsThePeriodAndTheFrequency)
