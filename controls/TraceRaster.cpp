@@ -160,6 +160,21 @@ constexpr uint8_t kHidden = 8;
 
 } // namespace
 
+bool TraceRaster::DefaultWideRows()
+{
+#if defined(TRAZELLE_RASTER_AVX2)
+  static const bool avx2 = HasAVX2();
+  return avx2;
+#else
+  return false;
+#endif
+}
+
+void TraceRaster::SetWideRows(bool wide)
+{
+  mWideRows = wide && DefaultWideRows();
+}
+
 void TraceRaster::Begin(int width, int height, float scale)
 {
   mWidth = std::max(width, 0);
@@ -215,8 +230,7 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   if (r1 < r0) return;
   const Pen pen(mScale);
 #if defined(TRAZELLE_RASTER_AVX2)
-  static const bool avx2 = HasAVX2();
-  if (avx2)
+  if (mWideRows)
   {
     CoverRows8(p, r0, r1, px, y0, ux, uy, length, pen.outer);
     return;

@@ -43,6 +43,11 @@ public:
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
 
+  /** Whether steep lines are covered eight rows at a time, as on processors with AVX2 (the
+   * default there), or four at a time as everywhere else; both must draw the same picture. */
+  bool WideRows() const { return mWideRows; }
+  void SetWideRows(bool wide);
+
 private:
   // Rows [begin, end) of one pixel column that a line covers, and how much of what lies below
   // shows through it.
@@ -60,6 +65,9 @@ private:
   void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy, float length);
 
   static constexpr int kMaxChannels = 2;
+
+  bool mWideRows = DefaultWideRows();
+  static bool DefaultWideRows();
 
   int mWidth = 0, mHeight = 0;
   float mScale = 1.f;
