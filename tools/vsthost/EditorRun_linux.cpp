@@ -5,6 +5,7 @@
 // a condition with a generous bound; none relies on a delay being long enough.
 
 #include "tools/vsthost/EditorRun.h"
+#include "tools/vsthost/SavedSettings.h"
 
 #include "framework/VST2Interface.h"
 
@@ -344,62 +345,9 @@ struct Host
   }
 };
 
-// -------------------------------------------------------------------------------------------------
-// The settings blob: a MessagePack map of short names to numbers.
-
-bool DecodeSettings(const uint8_t* p, size_t n, std::map<std::string, double>& out)
-{
-  size_t i = 0;
-  auto need = [&](size_t k) { return i + k <= n; };
-  if (!need(1) || (p[i] & 0xF0) != 0x80) return false;
-  const int entries = p[i++] & 0x0F;
-  for (int e = 0; e < entries; ++e)
-  {
-    if (!need(1) || (p[i] & 0xE0) != 0xA0) return false;
-    const size_t len = p[i++] & 0x1F;
-    if (!need(len)) return false;
-    std::string key(reinterpret_cast<const char*>(p + i), len);
-    i += len;
-    if (!need(1)) return false;
-    const uint8_t type = p[i++];
-    double value = 0.0;
-    if (type <= 0x7F)
-      value = type;
-    else if (type == 0xC2 || type == 0xC3)
-      value = type == 0xC3;
-    else if (type == 0xCC && need(1))
-      value = p[i++];
-    else if (type == 0xCA && need(4))
-    {
-      const uint32_t bits =
-          uint32_t{p[i]} << 24 | uint32_t{p[i + 1]} << 16 | uint32_t{p[i + 2]} << 8 | p[i + 3];
-      float f = 0.f;
-      std::memcpy(&f, &bits, 4);
-      value = f;
-      i += 4;
-    }
-    else if (type == 0xCB && need(8))
-    {
-      uint64_t bits = 0;
-      for (int b = 0; b < 8; ++b)
-        bits = bits << 8 | p[i + b];
-      std::memcpy(&value, &bits, 8);
-      i += 8;
-    }
-    else
-      return false;
-    out[key] = value;
-  }
-  return true;
-}
-
 std::map<std::string, double> SavedSettings(Host& host)
 {
-  std::map<std::string, double> settings;
-  void* data = nullptr;
-  const VstIntPtr size = host.Dispatch(effGetChunk, 1, 0, &data);
-  if (size > 8 && data) DecodeSettings(static_cast<const uint8_t*>(data) + 8, size - 8, settings);
-  return settings;
+  return vsthost::SavedSettings(host.plug);
 }
 
 double Setting(Host& host, const char* name)
