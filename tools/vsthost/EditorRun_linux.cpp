@@ -6,6 +6,7 @@
 
 #include "tools/vsthost/EditorRun.h"
 #include "tools/vsthost/SavedSettings.h"
+#include "tools/vsthost/TestTone.h"
 
 #include "framework/VST2Interface.h"
 
@@ -51,7 +52,6 @@ void Step(const char* what)
 }
 
 constexpr double kSampleRate = 48000.0;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr int kBlock = 512;
 constexpr double kIdlePeriod = 1.0 / 60.0;
 constexpr double kPatience = 20.0; // upper bound of every wait, in seconds
@@ -146,8 +146,7 @@ struct Host
   double startTime = 0.0;
   double nextIdle = 0.0;
   long long blocksDone = 0;
-  double phaseL = 0.0, phaseR = 0.0;
-  std::vector<float> in[2], out[2];
+  TestTone tone{kSampleRate, kBlock};
 
   // Measurement of idle calls: how many, how many drew, process CPU time in them.
   long idleCalls = 0;
@@ -172,24 +171,12 @@ struct Host
     return true;
   }
 
-  // Processes the blocks that real time has made due: a 220 Hz sine at half
-  // scale on the left, 330 Hz at quarter scale on the right.
+  // Plays the blocks of the test tone that real time has made due.
   void FeedAudio()
   {
     const auto due = static_cast<long long>((Now() - startTime) * kSampleRate / kBlock);
     for (; blocksDone < due; ++blocksDone)
-    {
-      for (int i = 0; i < kBlock; ++i)
-      {
-        in[0][i] = static_cast<float>(0.5 * std::sin(phaseL));
-        in[1][i] = static_cast<float>(0.25 * std::sin(phaseR));
-        phaseL += kTwoPi * 220.0 / kSampleRate;
-        phaseR += kTwoPi * 330.0 / kSampleRate;
-      }
-      float* ins[2] = {in[0].data(), in[1].data()};
-      float* outs[2] = {out[0].data(), out[1].data()};
-      plug->processReplacing(plug, ins, outs, kBlock);
-    }
+      tone.PlayBlock(plug);
   }
 
   // Presented frames of the editor since the last call: every frame replaces
@@ -699,9 +686,6 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
         return 0;
       });
 
-  for (auto* channels : {host.in, host.out})
-    for (int c = 0; c < 2; ++c)
-      channels[c].assign(kBlock, 0.f);
   Check(host.Start(entry), "plug-in created for the editor run");
   if (!host.plug) return;
   host.startTime = host.nextIdle = Now();

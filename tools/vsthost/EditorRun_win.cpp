@@ -1,6 +1,7 @@
 #include "tools/vsthost/EditorRun.h"
 #include "tools/vsthost/ImportHooks_win.h"
 #include "tools/vsthost/SavedSettings.h"
+#include "tools/vsthost/TestTone.h"
 
 #include "framework/VST2Interface.h"
 
@@ -247,7 +248,6 @@ VstIntPtr HostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, fl
 }
 
 constexpr double kSampleRate = 48000.0;
-constexpr double kTwoPi = 6.283185307179586;
 constexpr int kBlock = 512;
 
 // The editor's display ticks as the host's message loop sees them: its
@@ -266,8 +266,7 @@ struct Host
   HWND editor = nullptr;
   long long ticks = 0;
   long long blocksDone = 0;
-  double phaseL = 0.0, phaseR = 0.0;
-  std::vector<float> in[2], out[2];
+  TestTone tone{kSampleRate, kBlock};
 
   VstIntPtr Dispatch(VstInt32 op, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                      float opt = 0.f)
@@ -281,18 +280,7 @@ struct Host
   {
     const auto due = static_cast<long long>(ticks * (kSampleRate / kTicksPerSecond) / kBlock);
     for (; blocksDone < due; ++blocksDone)
-    {
-      for (int i = 0; i < kBlock; ++i)
-      {
-        in[0][i] = static_cast<float>(0.5 * std::sin(phaseL));
-        in[1][i] = static_cast<float>(0.25 * std::sin(phaseR));
-        phaseL += kTwoPi * 220.0 / kSampleRate;
-        phaseR += kTwoPi * 330.0 / kSampleRate;
-      }
-      float* ins[2] = {in[0].data(), in[1].data()};
-      float* outs[2] = {out[0].data(), out[1].data()};
-      plug->processReplacing(plug, ins, outs, kBlock);
-    }
+      tone.PlayBlock(plug);
   }
 
   // Dispatches one message, or waits for one when none is queued (false).
@@ -613,9 +601,6 @@ void RunEditorChecks(EntryPoint entry, CheckFunction check)
         "the plug-in's system imports can be watched");
 
   Host host;
-  for (auto* channels : {host.in, host.out})
-    for (int c = 0; c < 2; ++c)
-      channels[c].assign(kBlock, 0.f);
   host.plug = entry(&HostCallback);
   Check(host.plug != nullptr, "plug-in created for the editor run");
   if (!host.plug) return;
