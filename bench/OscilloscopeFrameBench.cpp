@@ -14,7 +14,8 @@
 //
 // Arguments: mode (0 = waveform 0.5 s, triggered; 1 = envelope 4 s, free-running) and scale in
 // percent (100, 150). Times are wall clock (Mesa rasterises on worker threads); the CPU column
-// is the main thread's. The counter gl_draws is GL draw calls per frame, counted at the GL entry
+// is the main thread's; helper_us is what the helper thread spent on the right half of the picture
+// per frame. The counter gl_draws is GL draw calls per frame, counted at the GL entry
 // point; the scope's own share is the difference to the empty baseline at the same scale.
 
 #include "ScopeBenchInput.h"
@@ -130,6 +131,7 @@ void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing)
   if (!f.Ok()) return;
   f.Scope().SetTraceDrawing(drawing);
   const long long start = GLDrawCalls();
+  const double helperStart = f.Scope().GetRaster().HelperSeconds();
   for (auto _ : state)
   {
     state.PauseTiming();
@@ -140,6 +142,9 @@ void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing)
     f.End();
   }
   ReportDrawCalls(state, start);
+  state.counters["helper_us"] =
+      benchmark::Counter(1e6 * (f.Scope().GetRaster().HelperSeconds() - helperStart),
+                         benchmark::Counter::kAvgIterations);
   benchmark::DoNotOptimize(f.G().ReadPixel(400, 176));
 }
 

@@ -2,9 +2,13 @@
 // scope (1664 half-pixel columns, 256 pixels high) rendered in software, as the frame benchmarks
 // draw them (440 Hz left, 660 Hz right, full scale, 48 kHz).
 //
-//   BM_TraceRaster/mode/percent   mode 0: waveform 0.5 s (14 samples a column: every line
+//   BM_TraceRaster/mode/percent/helped
+//                                 mode 0: waveform 0.5 s (14 samples a column: every line
 //                                 through the maxima and minima is steep); mode 1: envelope 4 s
-//                                 (115 samples a column: a full band with flat edges)
+//                                 (115 samples a column: a full band with flat edges); helped 1:
+//                                 the right half drawn on the helper thread (where there are two
+//                                 cores), whose time the counter helper_us reports. The CPU column
+//                                 is the calling thread's.
 //   BM_TraceRaster_ClearBaseline  the fixed cost: the picture's memory written once
 
 #include "controls/TraceRaster.h"
@@ -55,6 +59,8 @@ void BM_TraceRaster(benchmark::State& state)
   const int w = static_cast<int>(std::ceil((0.5f * kColumns + 4.f) * scale));
   const int h = static_cast<int>(std::ceil((kHeight + 4.f) * scale));
   qm::control::TraceRaster raster;
+  raster.SetHelped(state.range(2) != 0);
+  double helperStart = -1.0;
   for (auto _ : state)
   {
     raster.Begin(w, h, scale);
@@ -63,16 +69,16 @@ void BM_TraceRaster(benchmark::State& state)
                         {255, 255, 255, 255});
     raster.End();
     benchmark::DoNotOptimize(raster.Coverage(1)[w * h / 2]);
+    if (helperStart < 0.0) helperStart = raster.HelperSeconds();
   }
+  state.counters["helper_us"] =
+      benchmark::Counter(1e6 * (raster.HelperSeconds() - std::max(helperStart, 0.0)),
+                         benchmark::Counter::kAvgIterations);
   state.SetLabel(std::string(state.range(0) == 0 ? "waveform, " : "envelope, ") +
-                 std::to_string(state.range(1)) + " %");
+                 std::to_string(state.range(1)) + " %" +
+                 (raster.Helped() ? ", helped" : ", alone"));
 }
-BENCHMARK(BM_TraceRaster)
-    ->Args({0, 100})
-    ->Args({1, 100})
-    ->Args({0, 150})
-    ->Args({1, 150})
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TraceRaster)->ArgsProduct({{0, 1}, {100, 150}, {0, 1}})->Unit(benchmark::kMicrosecond);
 
 void BM_TraceRaster_ClearBaseline(benchmark::State& state)
 {

@@ -11,6 +11,24 @@ namespace qm::control
 // that reaches before the oldest or past the newest frame reads nothing
 // there. Walks the ring's two contiguous halves instead of indexing it, which
 // is what keeps a per-frame sweep over seconds of audio cheap.
+// As ForEachFrame, a contiguous run at a time: fn(pointer, length), at most twice.
+template <class History, class Fn>
+void ForEachRun(const History& history, int64_t first, int64_t count, Fn&& fn)
+{
+  const int64_t size = static_cast<int64_t>(history.size());
+  const int64_t begin = std::max<int64_t>(first, 0);
+  const int64_t end = std::min<int64_t>(first + count, size);
+  if (begin >= end) return;
+  const auto one = history.array_one();
+  const int64_t oneSize = static_cast<int64_t>(one.second);
+  if (begin < oneSize) fn(one.first + begin, std::min(end, oneSize) - begin);
+  if (end > oneSize)
+  {
+    const int64_t from = std::max(begin, oneSize) - oneSize;
+    fn(history.array_two().first + from, end - oneSize - from);
+  }
+}
+
 template <class History, class Fn>
 void ForEachFrame(const History& history, int64_t first, int64_t count, Fn&& fn)
 {

@@ -79,6 +79,8 @@ public:
   /** Where the overs lie in the history, kept up to date as UpdateColumns drains the feed. */
   const OverMarks& GetOverMarks() const { return mOverMarks; }
   const IPattern& GetChannelPattern(int channel) const { return mChannelPatterns[channel]; }
+  /** The band's picture, drawn in two halves where a helper thread is available. */
+  TraceRaster& GetRaster() { return mRaster; }
 
 private:
   using Display = SignalDisplay<NChannels>;

@@ -1,5 +1,9 @@
 #include "controls/ScopeColumns.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "controls/HistorySpan.h"
 #include "dsp/MinMax.h"
 #include "plugin/SampleBuffer.h"
@@ -173,16 +177,35 @@ void ScopeColumns::ReduceColumns(const History& history, int64_t start, uint32_t
                                  uint32_t first, uint32_t count)
 {
   // Both channels in one walk over the frames; the rings are independent, so this is the same
-  // as reducing channel 0 and then channel 1.
+  // as reducing channel 0 and then channel 1. A frame's two samples lie side by side, so where
+  // SSE2 is there one instruction each takes the smaller and the larger of both, with exactly the
+  // comparisons of MinMax (a NaN never replaces what was there).
   for (uint64_t j = first; j < uint64_t{first} + count; ++j)
   {
     dsp::MinMax<double> left, right;
-    ForEachFrame(history, start + static_cast<int64_t>(j * stride), stride,
-                 [&](const auto& frame)
+    ForEachRun(history, start + static_cast<int64_t>(j * stride), stride,
+               [&](const auto* frames, int64_t n)
+               {
+#if defined(__SSE2__)
+                 __m128d lo = _mm_set_pd(right.min, left.min), hi = _mm_set_pd(right.max, left.max);
+                 for (int64_t k = 0; k < n; ++k)
                  {
-                   left.Apply(frame[0]);
-                   right.Apply(frame[1]);
-                 });
+                   const __m128d x = _mm_loadu_pd(frames[k].data());
+                   lo = _mm_min_pd(x, lo);
+                   hi = _mm_max_pd(x, hi);
+                 }
+                 left.min = _mm_cvtsd_f64(lo);
+                 left.max = _mm_cvtsd_f64(hi);
+                 right.min = _mm_cvtsd_f64(_mm_unpackhi_pd(lo, lo));
+                 right.max = _mm_cvtsd_f64(_mm_unpackhi_pd(hi, hi));
+#else
+                 for (int64_t k = 0; k < n; ++k)
+                 {
+                   left.Apply(frames[k][0]);
+                   right.Apply(frames[k][1]);
+                 }
+#endif
+               });
     // A column without a single comparable frame (before the oldest frame, or all NaN) is drawn
     // at the middle instead of at the largest double.
     mRings[0].push_back(left.min <= left.max ? ColumnRange{left.min, left.max} : ColumnRange{});

@@ -122,16 +122,15 @@ __attribute__((target("avx2"))) Floats8 Clamp01x8(Floats8 v)
 }
 
 // As TraceRaster::CoverRows, eight rows at a time.
-__attribute__((target("avx2"))) void CoverRows8(uint8_t* p, int r0, int r1, float px, float y0,
+__attribute__((target("avx2"))) void CoverRows8(uint8_t* first, int rows, float py, float px,
                                                 float ux, float uy, float length, float outer)
 {
   constexpr int kWide = 8;
-  const float py = static_cast<float>(r0) + 0.5f - y0;
   const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
   Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
-  Floats8 left = static_cast<float>(r1 - r0 + 1) - lane;
+  Floats8 left = static_cast<float>(rows) - lane;
   const Floats8 alongStep = kWide * uy + Floats8{}, acrossStep = kWide * ux + Floats8{};
-  for (uint8_t* row = p + r0; row <= p + r1; row += kWide)
+  for (uint8_t* row = first; row < first + rows; row += kWide)
   {
     const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
     const Floats8 distance = _mm256_max_ps(across, -across);
@@ -188,7 +187,7 @@ void TraceRaster::Begin(int width, int height, float scale)
   if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
 }
 
-void TraceRaster::FillSpans(int column, const Span* spans, int n)
+void TraceRaster::FillSpans(uint8_t* clear, int column, const Span* spans, int n)
 {
   // Writes the whole pixel column. Row boundaries of all spans, in order: between two
   // neighbours every span covers the whole run or none of it; outside them everything shows.
@@ -200,7 +199,7 @@ void TraceRaster::FillSpans(int column, const Span* spans, int n)
     edges[nEdges++] = spans[k].end;
   }
   std::sort(edges, edges + nEdges);
-  uint8_t* p = mClear + static_cast<size_t>(column) * static_cast<size_t>(mHeight);
+  uint8_t* p = clear + static_cast<size_t>(column) * static_cast<size_t>(mHeight);
   std::fill(p, p + (nEdges > 0 ? edges[0] : mHeight), kAll);
   if (nEdges > 0) std::fill(p + edges[nEdges - 1], p + mHeight, kAll);
   Run solid{0, 0}, run{0, 0};
@@ -221,27 +220,47 @@ void TraceRaster::FillSpans(int column, const Span* spans, int n)
 }
 
 void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy,
-                            float length)
+                            float length) const
 {
-  // Steep lines reach far down a pixel column, so this runs on four rows at a time; rows past the
-  // last in the final four keep their value (the coverage has room for them at its very end).
+  // Steep lines reach far down a pixel column, so this runs on several rows at a time; rows past
+  // the last in the final few keep their value. The last few rows of a pixel column go through a
+  // copy, so that nothing beyond the column is touched: its neighbour may belong to the helper.
+  if (r1 < r0) return;
+  const int rows = r1 - r0 + 1;
+  const float py = static_cast<float>(r0) + 0.5f - y0;
+  if (r1 + 7 < mHeight)
+  {
+    CoverRun(p + r0, rows, py, px, ux, uy, length);
+    return;
+  }
+  const int whole = rows & ~7;
+  CoverRun(p + r0, whole, py, px, ux, uy, length);
+  uint8_t tail[8];
+  const int rest = rows - whole;
+  std::memcpy(tail, p + r0 + whole, static_cast<size_t>(rest));
+  CoverRun(tail, rest, py + static_cast<float>(whole), px, ux, uy, length);
+  std::memcpy(p + r0 + whole, tail, static_cast<size_t>(rest));
+}
+
+void TraceRaster::CoverRun(uint8_t* first, int rows, float py, float px, float ux, float uy,
+                           float length) const
+{
   // Both distances grow by a constant from one row to the next; a pixel already fully covered
   // stays so without a test.
-  if (r1 < r0) return;
+  if (rows <= 0) return;
   const Pen pen(mScale);
 #if defined(TRAZELLE_RASTER_AVX2)
   if (mWideRows)
   {
-    CoverRows8(p, r0, r1, px, y0, ux, uy, length, pen.outer);
+    CoverRows8(first, rows, py, px, ux, uy, length, pen.outer);
     return;
   }
 #endif
-  const float py = static_cast<float>(r0) + 0.5f - y0;
   const Floats4 lane = {0.f, 1.f, 2.f, 3.f};
   Floats4 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
-  Floats4 left = static_cast<float>(r1 - r0 + 1) - lane; // rows from each lane to the end
+  Floats4 left = static_cast<float>(rows) - lane; // rows from each lane to the end
   const Floats4 alongStep = kLanes * uy + Floats4{}, acrossStep = kLanes * ux + Floats4{};
-  for (uint8_t* row = p + r0; row <= p + r1; row += kLanes)
+  for (uint8_t* row = first; row < first + rows; row += kLanes)
   {
     const Floats4 ends = Clamp01((along < length - along ? along : length - along) + 0.5f);
     const Floats4 distance = across > -across ? across : -across;
@@ -253,7 +272,8 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   }
 }
 
-void TraceRaster::AddSegment(float x0, float y0, float x1, float y1)
+void TraceRaster::AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, float y0, float x1,
+                             float y1) const
 {
   // Butt ends: across the line the pen's profile, along it a soft end of one device pixel
   // centred on the end point, as a stroke's anti-aliased butt cap.
@@ -273,9 +293,9 @@ void TraceRaster::AddSegment(float x0, float y0, float x1, float y1)
   const bool steep = !(std::fabs(ux) > 1e-3f);
   const float slope = steep ? 0.f : uy / ux, band = steep ? 0.f : pen.outer / std::fabs(ux);
   const float lo = static_cast<float>(r0), hi = static_cast<float>(r1);
-  for (int c = std::max(c0, 0); c <= std::min(c1, mWidth - 1); ++c)
+  for (int c = std::max(c0, cBegin); c <= std::min(c1, cEnd - 1); ++c)
   {
-    uint8_t* p = mClear + static_cast<size_t>(c) * static_cast<size_t>(mHeight);
+    uint8_t* p = clear + static_cast<size_t>(c) * static_cast<size_t>(mHeight);
     const float px = static_cast<float>(c) + 0.5f - x0;
     int top = r0, bottom = r1;
     if (!steep)
@@ -295,13 +315,80 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
                              const kit::gfx::IColor& color)
 {
   if (mWidth <= 0 || mHeight <= 0 || mChannels >= kMaxChannels) return;
-  const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  mClear = mCoverage.data() + static_cast<size_t>(mChannels) * n;
+  Channel& channel = mInputs[mChannels];
+  const auto n = static_cast<size_t>(std::max(count, 0));
+  for (auto* values : {&channel.x, &channel.top, &channel.bottom})
+    if (values->size() < n) values->resize(n);
+  std::copy_n(x, n, channel.x.data());
+  std::copy_n(top, n, channel.top.data());
+  std::copy_n(bottom, n, channel.bottom.data());
+  channel.count = static_cast<int>(n);
   mColors[mChannels++] = color;
+}
+
+void TraceRaster::SetHelped(bool helped)
+{
+  mHelped = helped && HelperThread::Available();
+  if (!mHelped) mHelper.reset();
+}
+
+double TraceRaster::HelperSeconds() const
+{
+  return mHelper ? mHelper->JobSeconds() : 0.0;
+}
+
+void TraceRaster::End()
+{
+  // Pixel columns are independent, so the picture splits into a left part drawn here and a right
+  // part drawn by the helper, each with the same arithmetic as the whole.
+  const int split = mHelped && mWidth >= 2 * kMinHelpedColumns ? mWidth / 2 : mWidth;
+  if (split < mWidth)
+  {
+    if (!mHelper) mHelper = std::make_unique<HelperThread>();
+    mHelper->Start([](void* raster) { static_cast<TraceRaster*>(raster)->DrawRightPart(); }, this);
+  }
+  DrawColumns(0, split);
+  if (split < mWidth) mHelper->Wait();
+}
+
+void TraceRaster::DrawRightPart()
+{
+  DrawColumns(mWidth / 2, mWidth);
+}
+
+void TraceRaster::DrawColumns(int cBegin, int cEnd)
+{
+  const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
+  for (int channel = 0; channel < mChannels; ++channel)
+  {
+    uint8_t* clear = mCoverage.data() + static_cast<size_t>(channel) * n;
+    DrawChannel(mInputs[channel], clear, cBegin, cEnd);
+    // Up to here a level is what shows through; 255 - x is ~x for a byte, eight at a time.
+    uint8_t* p = clear + static_cast<size_t>(cBegin) * static_cast<size_t>(mHeight);
+    uint8_t* const end = clear + static_cast<size_t>(cEnd) * static_cast<size_t>(mHeight);
+    for (; p + sizeof(uint64_t) <= end; p += sizeof(uint64_t))
+    {
+      uint64_t word;
+      std::memcpy(&word, p, sizeof(word));
+      word = ~word;
+      std::memcpy(p, &word, sizeof(word));
+    }
+    for (; p < end; ++p)
+      *p = static_cast<uint8_t>(~*p);
+  }
+}
+
+void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, int cBegin, int cEnd)
+{
   const Pen pen(mScale);
+  const int count = channel.count;
+  const float* x = channel.x.data();
+  const float* top = channel.top.data();
+  const float* bottom = channel.bottom.data();
   if (count < 2)
   {
-    std::fill_n(mClear, n, kAll);
+    std::fill(clear + static_cast<size_t>(cBegin) * static_cast<size_t>(mHeight),
+              clear + static_cast<size_t>(cEnd) * static_cast<size_t>(mHeight), kAll);
     return;
   }
   const float s = mScale;
@@ -309,7 +396,7 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
   // The vertical lines of every column but the last, pixel column by pixel column: the few lines
   // that reach a pixel column cut it into runs of rows, each with one coverage.
   int first = 0;
-  for (int c = 0; c < mWidth; ++c)
+  for (int c = cBegin; c < cEnd; ++c)
   {
     const float middle = static_cast<float>(c) + 0.5f;
     while (first + 1 < count && x[first] * s <= middle - pen.outer)
@@ -327,29 +414,17 @@ void TraceRaster::AddChannel(const float* x, const float* top, const float* bott
       const int r1 = std::min(mHeight - 1, FloorInt(b + pen.inner - 0.5f));
       if (r1 >= r0) spans[nSpans++] = Span{r0, r1 + 1, 1.f - cover};
     }
-    FillSpans(c, spans, nSpans);
+    FillSpans(clear, c, spans, nSpans);
   }
-  // The lines through the maxima and through the minima.
+  // The lines through the maxima and through the minima, where they reach these pixel columns.
+  const float reachL = static_cast<float>(cBegin) - pen.outer - 1.f;
+  const float reachR = static_cast<float>(cEnd) + pen.outer + 1.f;
   for (int i = 1; i < count; ++i)
   {
-    AddSegment(x[i - 1] * s, top[i - 1] * s, x[i] * s, top[i] * s);
-    AddSegment(x[i - 1] * s, bottom[i - 1] * s, x[i] * s, bottom[i] * s);
-  }
-}
-
-void TraceRaster::End()
-{
-  // Up to here a level is what shows through.
-  const size_t n =
-      static_cast<size_t>(mChannels) * static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  // 255 - x is ~x for a byte: eight at a time (the buffer has room past its last channel).
-  uint8_t* p = mCoverage.data();
-  for (size_t k = 0; k < n; k += sizeof(uint64_t))
-  {
-    uint64_t word;
-    std::memcpy(&word, p + k, sizeof(word));
-    word = ~word;
-    std::memcpy(p + k, &word, sizeof(word));
+    const float xa = x[i - 1] * s, xb = x[i] * s;
+    if (std::max(xa, xb) < reachL || std::min(xa, xb) > reachR) continue;
+    AddSegment(clear, cBegin, cEnd, xa, top[i - 1] * s, xb, top[i] * s);
+    AddSegment(clear, cBegin, cEnd, xa, bottom[i - 1] * s, xb, bottom[i] * s);
   }
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "controls/HelperThread.h"
 #include "graphics/GraphicsStructs.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace qm::control
@@ -24,11 +26,11 @@ public:
   void Begin(int width, int height, float scale);
   /** Adds one channel (at most two), drawn over the ones before it. x, top and bottom are
    * logical, relative to the picture's top left corner: column i at (x[i], top[i] .. bottom[i]).
-   */
+   * They are copied; the drawing happens in End. */
   void AddChannel(const float* x, const float* top, const float* bottom, int count,
                   const kit::gfx::IColor& color);
-  /** Leaves each channel as its coverage (255 fully covered), for a back end to fill with the
-   * channel's colour, channel 0 first. */
+  /** Draws the channels and leaves each as its coverage (255 fully covered), for a back end to
+   * fill with the channel's colour, channel 0 first. */
   void End();
   int Channels() const { return mChannels; }
   /** Channel `channel`'s coverage after End, column by column: pixel (x, y) at index
@@ -48,6 +50,13 @@ public:
   bool WideRows() const { return mWideRows; }
   void SetWideRows(bool wide);
 
+  /** Whether End draws the right half of the picture on a helper thread while it draws the left
+   * half itself: by default where there are two cores. Both ways draw the same picture. */
+  bool Helped() const { return mHelped; }
+  void SetHelped(bool helped);
+  /** Processor time the helper has spent on pictures so far, in seconds. */
+  double HelperSeconds() const;
+
 private:
   // Rows [begin, end) of one pixel column that a line covers, and how much of what lies below
   // shows through it.
@@ -60,11 +69,26 @@ private:
   // than a pixel either side.
   static constexpr int kMaxSpans = 16;
 
-  void FillSpans(int column, const Span* spans, int n);
-  void AddSegment(float x0, float y0, float x1, float y1);
-  void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy, float length);
-
   static constexpr int kMaxChannels = 2;
+  // Narrower pictures are not worth waking the helper for.
+  static constexpr int kMinHelpedColumns = 64;
+
+  struct Channel
+  {
+    std::vector<float> x, top, bottom;
+    int count = 0;
+  };
+
+  void DrawRightPart();
+  void DrawColumns(int cBegin, int cEnd);
+  void DrawChannel(const Channel& channel, uint8_t* clear, int cBegin, int cEnd);
+  void FillSpans(uint8_t* clear, int column, const Span* spans, int n);
+  void AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, float y0, float x1,
+                  float y1) const;
+  void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy,
+                 float length) const;
+  void CoverRun(uint8_t* first, int rows, float py, float px, float ux, float uy,
+                float length) const;
 
   bool mWideRows = DefaultWideRows();
   static bool DefaultWideRows();
@@ -73,12 +97,12 @@ private:
   float mScale = 1.f;
   int mChannels = 0;
   kit::gfx::IColor mColors[kMaxChannels];
+  Channel mInputs[kMaxChannels];
   // Column by column, so that a column line and a column of pixels are contiguous: per channel
   // and pixel how much of what lies below shows (in 255ths: a byte keeps the memory traffic of
   // the whole picture small); End turns it into coverage.
   std::vector<uint8_t> mCoverage;
-  uint8_t* mClear = nullptr; // the channel being added
-  // Per pixel column of the channel being added, the longest run of rows [begin, end) its column
+  // Per pixel column of the channel being drawn, the longest run of rows [begin, end) its column
   // lines cover (all but) fully: nothing drawn over it changes it visibly, so segments step over
   // it.
   struct Run
@@ -86,6 +110,8 @@ private:
     int begin, end;
   };
   std::vector<Run> mSolid;
+  bool mHelped = HelperThread::Available();
+  std::unique_ptr<HelperThread> mHelper; // started with the first helped picture
 };
 
 } // namespace qm::control

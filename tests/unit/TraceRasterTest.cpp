@@ -1,6 +1,7 @@
 // The trace picture's two row loops: processors with AVX2 cover steep lines eight rows at a time,
 // all others four at a time. Only one of them runs in the rest of the suite on any machine, so
-// they are compared here on a picture made of steep lines.
+// they are compared here on a picture made of steep lines. The picture drawn in two halves, one
+// on the helper thread, must be the very same as drawn whole.
 
 #include "controls/TraceRaster.h"
 
@@ -17,7 +18,7 @@ using qm::control::TraceRaster;
 
 // A loud tone a little off the column rate, as in waveform mode: every line through the maxima
 // or minima runs steeply across much of the height, at every slope.
-std::vector<uint8_t> Picture(bool wide, float scale)
+std::vector<uint8_t> Picture(bool wide, float scale, bool helped = false)
 {
   constexpr int kColumns = 400;
   constexpr float kHeight = 200.f;
@@ -31,6 +32,7 @@ std::vector<uint8_t> Picture(bool wide, float scale)
   }
   TraceRaster raster;
   raster.SetWideRows(wide);
+  raster.SetHelped(helped);
   EXPECT_EQ(raster.WideRows(), wide);
   const int w = int(std::ceil(0.5f * kColumns * scale)), h = int(std::ceil(kHeight * scale));
   raster.Begin(w, h, scale);
@@ -55,6 +57,14 @@ TEST(TraceRaster, EightRowAndFourRowLoopsDrawTheSamePicture)
     EXPECT_GT(covered, int(wide.size() / 4)) << "the picture should be mostly lines";
     EXPECT_EQ(off, 0) << "scale " << scale;
   }
+}
+
+TEST(TraceRaster, TheHelperDrawsTheSamePicture)
+{
+  if (!qm::control::HelperThread::Available()) GTEST_SKIP() << "one core: there is no helper";
+  for (const bool wide : {false, TraceRaster{}.WideRows()})
+    for (const float scale : {1.f, 1.5f, 2.f})
+      EXPECT_EQ(Picture(wide, scale, true), Picture(wide, scale, false)) << "scale " << scale;
 }
 
 } // namespace
