@@ -214,14 +214,26 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
     if ((channel == 0 && mode == 2) || (channel == 1 && mode == 1)) continue;
     const ScopeColumns::Ring& ring = mColumns.GetColumns(channel);
     const size_t count = ring.size();
-    for (size_t i = 0; i < count; ++i)
+    auto place = [&](size_t i, const ColumnRange& column)
     {
-      const size_t at = mWrap.IndexAt(i, count);
-      const ColumnRange column = at < count ? ring[at] : ColumnRange{};
       mColumnX[i] = static_cast<float>(left + 0.5 * static_cast<double>(i) + 0.5);
       mColumnTop[i] = this->ValueToY(column.max, gain) - top;
       mColumnBottom[i] = this->ValueToY(column.min, gain) - top;
+    };
+    if (mWrap == ColumnWrap{})
+    {
+      // The plain picture: the ring's two contiguous halves in order.
+      size_t i = 0;
+      for (const auto& [data, n] : {ring.array_one(), ring.array_two()})
+        for (size_t k = 0; k < n; ++k)
+          place(i++, data[k]);
     }
+    else
+      for (size_t i = 0; i < count; ++i)
+      {
+        const size_t at = mWrap.IndexAt(i, count);
+        place(i, at < count ? ring[at] : ColumnRange{});
+      }
     mRaster.AddChannel(mColumnX.data(), mColumnTop.data(), mColumnBottom.data(),
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
   }

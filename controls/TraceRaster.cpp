@@ -143,6 +143,27 @@ __attribute__((target("avx2"))) void CoverRows8(uint8_t* first, int rows, float 
   }
 }
 
+// At most eight rows from `first` in one go, those in [skipBegin, skipEnd) or from `rows` on left
+// as they are: the few rows a level line reaches in a pixel column, around the run its column
+// lines cover, without a branch.
+__attribute__((target("avx2"))) void CoverBox8(uint8_t* first, int rows, int skipBegin, int skipEnd,
+                                               float py, float px, float ux, float uy, float length,
+                                               float outer)
+{
+  const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
+  const Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
+  const __m256i index = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i skipped =
+      _mm256_andnot_si256(_mm256_cmpgt_epi32(_mm256_set1_epi32(skipBegin), index),
+                          _mm256_cmpgt_epi32(_mm256_set1_epi32(skipEnd), index));
+  const __m256i drawn =
+      _mm256_andnot_si256(skipped, _mm256_cmpgt_epi32(_mm256_set1_epi32(rows), index));
+  const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
+  const Floats8 distance = _mm256_max_ps(across, -across);
+  const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance), _mm256_castsi256_ps(drawn));
+  StoreLevels8(LoadLevels8(first) * (1.f - cover * ends) + 0.5f, first);
+}
+
 bool HasAVX2()
 {
   __builtin_cpu_init();
@@ -228,6 +249,24 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   if (r1 < r0) return;
   const int rows = r1 - r0 + 1;
   const float py = static_cast<float>(r0) + 0.5f - y0;
+  if (rows <= 2)
+  {
+    // A row or two, as level lines leave after the column lines: a vector's set-up would cost
+    // more than the rows. The same arithmetic as the loops' first lanes.
+    const float outer = Pen(mScale).outer;
+    for (int r = 0; r < rows; ++r)
+    {
+      const float along = px * ux + (py + static_cast<float>(r)) * uy;
+      const float across = px * uy - (py + static_cast<float>(r)) * ux;
+      const float ends = Clamp01((along < length - along ? along : length - along) + 0.5f);
+      const float distance = across > -across ? across : -across;
+      const float cover = Clamp01(outer - distance);
+      uint8_t& level = p[r0 + r];
+      level = static_cast<uint8_t>(
+          static_cast<int>(static_cast<float>(level) * (1.f - cover * ends) + 0.5f));
+    }
+    return;
+  }
   if (r1 + 7 < mHeight)
   {
     CoverRun(p + r0, rows, py, px, ux, uy, length);
@@ -240,6 +279,32 @@ void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, floa
   std::memcpy(tail, p + r0 + whole, static_cast<size_t>(rest));
   CoverRun(tail, rest, py + static_cast<float>(whole), px, ux, uy, length);
   std::memcpy(p + r0 + whole, tail, static_cast<size_t>(rest));
+}
+
+void TraceRaster::CoverBox(uint8_t* p, int top, int bottom, Run solid, float px, float y0, float ux,
+                           float uy, float length) const
+{
+  if (bottom < top) return;
+  const float outer = Pen(mScale).outer, py = static_cast<float>(top) + 0.5f - y0;
+  const int rows = bottom - top + 1, skipBegin = solid.begin - top, skipEnd = solid.end - top;
+#if defined(TRAZELLE_RASTER_AVX2)
+  if (mWideRows)
+  {
+    CoverBox8(p + top, rows, skipBegin, skipEnd, py, px, ux, uy, length, outer);
+    return;
+  }
+#endif
+  for (int half = 0; half < 8; half += kLanes)
+  {
+    const Floats4 lane = Floats4{0.f, 1.f, 2.f, 3.f} + static_cast<float>(half);
+    const Floats4 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
+    const auto drawn = lane < static_cast<float>(rows) && !(lane >= static_cast<float>(skipBegin) &&
+                                                            lane < static_cast<float>(skipEnd));
+    const Floats4 ends = Clamp01((along < length - along ? along : length - along) + 0.5f);
+    const Floats4 distance = across > -across ? across : -across;
+    const Floats4 cover = drawn ? Clamp01(outer - distance) : 0.f;
+    StoreLevels(LoadLevels(p + top + half) * (1.f - cover * ends) + 0.5f, p + top + half);
+  }
 }
 
 void TraceRaster::CoverRun(uint8_t* first, int rows, float py, float px, float ux, float uy,
@@ -300,12 +365,19 @@ void TraceRaster::AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, flo
     int top = r0, bottom = r1;
     if (!steep)
     {
+      // Held within the box, which starts at row 0 or below: truncating is rounding down, and
+      // a row more than rounding up at the bottom costs a row of no coverage at most.
       const float middle = px * slope + y0 - 0.5f;
-      top = std::max(top, FloorInt(Clamp(middle - band, lo, hi)) - 1);
-      bottom = std::min(bottom, CeilInt(Clamp(middle + band, lo, hi)) + 1);
+      top = std::max(top, static_cast<int>(Clamp(middle - band, lo, hi)) - 1);
+      bottom = std::min(bottom, static_cast<int>(Clamp(middle + band, lo, hi)) + 2);
     }
     // The rows the column lines cover fully stay as they are (an empty run starts at row 0).
     const Run solid = mSolid[static_cast<size_t>(c)];
+    if (bottom - top < 8 && top + 8 <= mHeight)
+    {
+      CoverBox(p, top, bottom, solid, px, y0, ux, uy, length);
+      continue;
+    }
     CoverRows(p, top, std::min(bottom, solid.begin - 1), px, y0, ux, uy, length);
     CoverRows(p, std::max(top, solid.end), bottom, px, y0, ux, uy, length);
   }

@@ -89,6 +89,9 @@ private:
                  float length) const;
   void CoverRun(uint8_t* first, int rows, float py, float px, float ux, float uy,
                 float length) const;
+  struct Run;
+  void CoverBox(uint8_t* p, int top, int bottom, Run solid, float px, float y0, float ux, float uy,
+                float length) const;
 
   bool mWideRows = DefaultWideRows();
   static bool DefaultWideRows();
