@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -140,6 +141,34 @@ __attribute__((target("avx2"))) void CoverRows8(uint8_t* first, int rows, float 
     along += alongStep;
     across -= acrossStep;
     left -= static_cast<float>(kWide);
+  }
+}
+
+// As CoverRows8 on rows [a0, a1] and then [b0, b1] of one pixel column (either may be empty),
+// with the set-up shared: the rows either side of the run the column lines cover.
+__attribute__((target("avx2"))) void CoverRowsAround8(uint8_t* p, int a0, int a1, int b0, int b1,
+                                                      float y0, float px, float ux, float uy,
+                                                      float length, float outer)
+{
+  constexpr int kWide = 8;
+  const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
+  const Floats8 alongStep = kWide * uy + Floats8{}, acrossStep = kWide * ux + Floats8{};
+  for (const auto& [r0, r1] : {std::pair{a0, a1}, std::pair{b0, b1}})
+  {
+    const float py = static_cast<float>(r0) + 0.5f - y0;
+    Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
+    Floats8 left = static_cast<float>(r1 - r0 + 1) - lane;
+    for (uint8_t* row = p + r0; row <= p + r1; row += kWide)
+    {
+      const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
+      const Floats8 distance = _mm256_max_ps(across, -across);
+      const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance),
+                                          _mm256_cmp_ps(left, _mm256_setzero_ps(), _CMP_GT_OQ));
+      StoreLevels8(LoadLevels8(row) * (1.f - cover * ends) + 0.5f, row);
+      along += alongStep;
+      across -= acrossStep;
+      left -= static_cast<float>(kWide);
+    }
   }
 }
 
@@ -378,8 +407,16 @@ void TraceRaster::AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, flo
       CoverBox(p, top, bottom, solid, px, y0, ux, uy, length);
       continue;
     }
-    CoverRows(p, top, std::min(bottom, solid.begin - 1), px, y0, ux, uy, length);
-    CoverRows(p, std::max(top, solid.end), bottom, px, y0, ux, uy, length);
+    const int a1 = std::min(bottom, solid.begin - 1), b0 = std::max(top, solid.end);
+#if defined(TRAZELLE_RASTER_AVX2)
+    if (mWideRows && bottom + 7 < mHeight)
+    {
+      CoverRowsAround8(p, top, a1, b0, bottom, y0, px, ux, uy, length, pen.outer);
+      continue;
+    }
+#endif
+    CoverRows(p, top, a1, px, y0, ux, uy, length);
+    CoverRows(p, b0, bottom, px, y0, ux, uy, length);
   }
 }
 
@@ -409,23 +446,59 @@ double TraceRaster::HelperSeconds() const
   return mHelper ? mHelper->JobSeconds() : 0.0;
 }
 
-void TraceRaster::End()
+void TraceRaster::End(ColumnsReady ready, void* context)
 {
-  // Pixel columns are independent, so the picture splits into a left part drawn here and a right
-  // part drawn by the helper, each with the same arithmetic as the whole.
-  const int split = mHelped && mWidth >= 2 * kMinHelpedColumns ? mWidth / 2 : mWidth;
-  if (split < mWidth)
+  if (!mHelped || mWidth < kChunks * kMinChunkColumns)
   {
-    if (!mHelper) mHelper = std::make_unique<HelperThread>();
-    mHelper->Start([](void* raster) { static_cast<TraceRaster*>(raster)->DrawRightPart(); }, this);
+    DrawColumns(0, mWidth);
+    if (ready && mWidth > 0) ready(context, 0, mWidth);
+    return;
   }
-  DrawColumns(0, split);
-  if (split < mWidth) mHelper->Wait();
+  // Pixel columns are independent: the picture is drawn in parts, each taken by whichever of this
+  // thread and the helper is free, with the same arithmetic as the whole. This thread hands the
+  // finished parts on between its own, so that they go up while the rest is still being drawn.
+  if (!mHelper) mHelper = std::make_unique<HelperThread>();
+  mNextChunk.store(0, std::memory_order_relaxed);
+  for (auto& done : mChunkDone)
+    done.store(false, std::memory_order_relaxed);
+  mHelper->Start([](void* raster) { static_cast<TraceRaster*>(raster)->DrawChunks(); }, this);
+  bool handed[kChunks] = {};
+  auto handOver = [&]
+  {
+    for (int k = 0; k < kChunks;)
+    {
+      int end = k;
+      while (end < kChunks && !handed[end] && mChunkDone[end].load(std::memory_order_acquire))
+        handed[end++] = true;
+      if (end > k && ready) ready(context, ChunkBegin(k), ChunkBegin(end) - ChunkBegin(k));
+      k = std::max(end, k + 1);
+    }
+  };
+  while (DrawNextChunk())
+    handOver();
+  mHelper->Wait();
+  handOver();
 }
 
-void TraceRaster::DrawRightPart()
+int TraceRaster::ChunkBegin(int chunk) const
 {
-  DrawColumns(mWidth / 2, mWidth);
+  return static_cast<int>(static_cast<int64_t>(mWidth) * chunk / kChunks);
+}
+
+bool TraceRaster::DrawNextChunk()
+{
+  const int k = mNextChunk.fetch_add(1, std::memory_order_relaxed);
+  if (k >= kChunks) return false;
+  DrawColumns(ChunkBegin(k), ChunkBegin(k + 1));
+  mChunkDone[k].store(true, std::memory_order_release);
+  return true;
+}
+
+void TraceRaster::DrawChunks()
+{
+  while (DrawNextChunk())
+  {
+  }
 }
 
 void TraceRaster::DrawColumns(int cBegin, int cEnd)
@@ -467,7 +540,11 @@ void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, int cBegin
 
   // The vertical lines of every column but the last, pixel column by pixel column: the few lines
   // that reach a pixel column cut it into runs of rows, each with one coverage.
-  int first = 0;
+  // The first column line within reach of this part, and the first segment that could reach it.
+  const float reachL = static_cast<float>(cBegin) - pen.outer - 1.f;
+  const float reachR = static_cast<float>(cEnd) + pen.outer + 1.f;
+  const int from = static_cast<int>(std::lower_bound(x, x + count, reachL / s) - x);
+  int first = std::max(from - 1, 0);
   for (int c = cBegin; c < cEnd; ++c)
   {
     const float middle = static_cast<float>(c) + 0.5f;
@@ -489,12 +566,11 @@ void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, int cBegin
     FillSpans(clear, c, spans, nSpans);
   }
   // The lines through the maxima and through the minima, where they reach these pixel columns.
-  const float reachL = static_cast<float>(cBegin) - pen.outer - 1.f;
-  const float reachR = static_cast<float>(cEnd) + pen.outer + 1.f;
-  for (int i = 1; i < count; ++i)
+  for (int i = std::max(from, 1); i < count; ++i)
   {
     const float xa = x[i - 1] * s, xb = x[i] * s;
-    if (std::max(xa, xb) < reachL || std::min(xa, xb) > reachR) continue;
+    if (std::min(xa, xb) > reachR) break;
+    if (std::max(xa, xb) < reachL) continue;
     AddSegment(clear, cBegin, cEnd, xa, top[i - 1] * s, xb, top[i] * s);
     AddSegment(clear, cBegin, cEnd, xa, bottom[i - 1] * s, xb, bottom[i] * s);
   }

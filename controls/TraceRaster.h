@@ -3,6 +3,7 @@
 #include "controls/HelperThread.h"
 #include "graphics/GraphicsStructs.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,13 +26,18 @@ public:
    * pixel. */
   void Begin(int width, int height, float scale);
   /** Adds one channel (at most two), drawn over the ones before it. x, top and bottom are
-   * logical, relative to the picture's top left corner: column i at (x[i], top[i] .. bottom[i]).
-   * They are copied; the drawing happens in End. */
+   * logical, relative to the picture's top left corner: column i at (x[i], top[i] .. bottom[i]),
+   * x ascending. They are copied; the drawing happens in End. */
   void AddChannel(const float* x, const float* top, const float* bottom, int count,
                   const kit::gfx::IColor& color);
+  /** Called on the thread that calls End as parts of the picture are finished: pixel columns
+   * [first, first + count) of every channel, each column once. */
+  using ColumnsReady = void (*)(void* context, int first, int count);
   /** Draws the channels and leaves each as its coverage (255 fully covered), for a back end to
-   * fill with the channel's colour, channel 0 first. */
-  void End();
+   * fill with the channel's colour, channel 0 first. With a helper, the picture is drawn in parts
+   * shared between the two threads, and `ready` hears of each part as it is done, so that it can
+   * go up while the rest is still being drawn. */
+  void End(ColumnsReady ready = nullptr, void* context = nullptr);
   int Channels() const { return mChannels; }
   /** Channel `channel`'s coverage after End, column by column: pixel (x, y) at index
    * x * Height() + y. */
@@ -50,8 +56,8 @@ public:
   bool WideRows() const { return mWideRows; }
   void SetWideRows(bool wide);
 
-  /** Whether End draws the right half of the picture on a helper thread while it draws the left
-   * half itself: by default where there are two cores. Both ways draw the same picture. */
+  /** Whether End shares the picture with a helper thread: by default where there are two cores.
+   * Both ways draw the same picture. */
   bool Helped() const { return mHelped; }
   void SetHelped(bool helped);
   /** Processor time the helper has spent on pictures so far, in seconds. */
@@ -70,8 +76,9 @@ private:
   static constexpr int kMaxSpans = 16;
 
   static constexpr int kMaxChannels = 2;
-  // Narrower pictures are not worth waking the helper for.
-  static constexpr int kMinHelpedColumns = 64;
+  // The parts a helped picture is drawn in; narrower parts are not worth waking the helper for.
+  static constexpr int kChunks = 8;
+  static constexpr int kMinChunkColumns = 32;
 
   struct Channel
   {
@@ -79,7 +86,9 @@ private:
     int count = 0;
   };
 
-  void DrawRightPart();
+  int ChunkBegin(int chunk) const;
+  bool DrawNextChunk();
+  void DrawChunks();
   void DrawColumns(int cBegin, int cEnd);
   void DrawChannel(const Channel& channel, uint8_t* clear, int cBegin, int cEnd);
   void FillSpans(uint8_t* clear, int column, const Span* spans, int n);
@@ -115,6 +124,8 @@ private:
   std::vector<Run> mSolid;
   bool mHelped = HelperThread::Available();
   std::unique_ptr<HelperThread> mHelper; // started with the first helped picture
+  std::atomic<int> mNextChunk{0};
+  std::atomic<bool> mChunkDone[kChunks] = {};
 };
 
 } // namespace qm::control

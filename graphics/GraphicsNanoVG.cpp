@@ -472,13 +472,20 @@ void GraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& optio
   if (!options.mPreserve) nvgBeginPath(mVG);
 }
 
-int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h)
+std::vector<GraphicsNanoVG::PixelImage>::iterator GraphicsNanoVG::FindPixelImage(const void* owner,
+                                                                                 int slot)
 {
   auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
                          [owner, slot](const PixelImage& p)
                          { return p.owner == owner && p.slot == slot; });
   if (it == mPixelImages.end())
     it = mPixelImages.insert(mPixelImages.end(), PixelImage{owner, slot});
+  return it;
+}
+
+int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h)
+{
+  auto it = FindPixelImage(owner, slot);
   if (it->image > 0 && (it->w != w || it->h != h))
   {
     nvgDeleteImage(mVG, it->image);
@@ -543,6 +550,46 @@ void GraphicsNanoVG::DrawMask(const void* owner, int slot, const uint8_t* covera
   const int image =
       UpdatePixelImage(owner, slot, coverage, columnMajor ? h : w, columnMajor ? w : h);
   if (image > 0) FillWithImage(image, columnMajor, bounds, color, 1.f, nullptr);
+}
+
+void GraphicsNanoVG::UploadMaskLines(const void* owner, int slot, const uint8_t* coverage, int w,
+                                     int h, bool columnMajor, int first, int count)
+{
+  if (!mVG || !coverage || w <= 0 || h <= 0 || slot < 0) return;
+  // The image's rows are the mask's lines: its columns, shown transposed, if column by column.
+  const int iw = columnMajor ? h : w, ih = columnMajor ? w : h;
+  first = std::clamp(first, 0, ih);
+  count = std::clamp(count, 0, ih - first);
+  if (count == 0) return;
+  auto it = FindPixelImage(owner, slot);
+  if (it->image > 0 && (it->w != iw || it->h != ih))
+  {
+    nvgDeleteImage(mVG, it->image);
+    it->image = 0;
+  }
+  NVGparams* params = nvgInternalParams(mVG);
+  if (it->image <= 0)
+  {
+    it->image = std::max(params->renderCreateTexture(params->userPtr, NVG_TEXTURE_ALPHA, iw, ih,
+                                                     NVG_IMAGE_NEAREST, nullptr),
+                         0);
+    it->w = iw;
+    it->h = ih;
+    if (it->image == 0) return;
+  }
+  it->columnMajor = columnMajor;
+  params->renderUpdateTexture(params->userPtr, it->image, 0, first, iw, count, coverage);
+}
+
+void GraphicsNanoVG::DrawUploadedMask(const void* owner, int slot, const IRECT& bounds,
+                                      const IColor& color)
+{
+  if (!mVG || slot < 0) return;
+  const auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
+                               [owner, slot](const PixelImage& p)
+                               { return p.owner == owner && p.slot == slot; });
+  if (it != mPixelImages.end() && it->image > 0)
+    FillWithImage(it->image, it->columnMajor, bounds, color, 1.f, nullptr);
 }
 
 void GraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int srcX, int srcY,

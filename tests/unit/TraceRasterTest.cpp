@@ -20,7 +20,7 @@ using qm::control::TraceRaster;
 // or minima runs steeply across much of the height, at every slope.
 std::vector<uint8_t> Picture(bool wide, float scale, bool helped = false)
 {
-  constexpr int kColumns = 400;
+  constexpr int kColumns = 800; // wide enough to be drawn in parts with a helper
   constexpr float kHeight = 200.f;
   std::vector<float> x(kColumns), top(kColumns), bottom(kColumns);
   for (int i = 0; i < kColumns; ++i)
