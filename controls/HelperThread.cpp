@@ -19,7 +19,14 @@ double ThreadSeconds()
 #endif
 }
 
+std::atomic<double> gAllJobSeconds{0.0};
+
 } // namespace
+
+double HelperThread::AllJobSeconds()
+{
+  return gAllJobSeconds.load(std::memory_order_relaxed);
+}
 
 HelperThread::HelperThread() : mThread([this] { Loop(); }) {}
 
@@ -75,6 +82,7 @@ void HelperThread::Loop()
     const double spent = ThreadSeconds() - start;
     lock.lock();
     mJobSeconds += spent;
+    gAllJobSeconds.fetch_add(spent, std::memory_order_relaxed);
     mJob = nullptr;
     mDone.notify_one();
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -32,6 +33,8 @@ public:
   /** Processor time the jobs have taken on the helper so far, in seconds (0 where the platform
    * does not tell). */
   double JobSeconds() const;
+  /** The same for every helper there has been in this process. */
+  static double AllJobSeconds();
 
 private:
   void Loop();

@@ -1,5 +1,6 @@
 #include "tools/render/EditorHarness.h"
 
+#include "controls/HelperThread.h"
 #include "graphics/GraphicsContext.h"
 #include "graphics/IPopupMenu.h"
 #include "graphics/platform/headless/GLDrawCounter.h"
@@ -180,6 +181,7 @@ bool EditorHarness::Tick()
   if (!g) return false;
   const long long draws = kit::gfx::GLDrawCalls();
   const double cpu = ThreadCpuSeconds();
+  const double helper = qm::control::HelperThread::AllJobSeconds();
   const bool drew = g->Tick();
   ++mStats.ticks;
   if (drew)
@@ -189,6 +191,7 @@ bool EditorHarness::Tick()
     mStats.draws += frameDraws;
     mStats.maxDraws = std::max(mStats.maxDraws, frameDraws);
     mStats.cpuSeconds += ThreadCpuSeconds() - cpu;
+    mStats.helperSeconds += qm::control::HelperThread::AllJobSeconds() - helper;
     mStats.lastFrameTick = mStats.ticks;
   }
   return drew;

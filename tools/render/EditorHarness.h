@@ -37,11 +37,12 @@ using AudioSource = std::function<void(int64_t first, int n, double* left, doubl
 struct TickStats
 {
   int64_t ticks = 0;
-  int64_t frames = 0;        // ticks that drew a frame
-  long long draws = 0;       // GL draw calls of those frames
-  long long maxDraws = 0;    // most GL draw calls in one frame
-  double cpuSeconds = 0.0;   // main-thread CPU time of the ticks that drew
-  int64_t lastFrameTick = 0; // 1-based tick of the last frame drawn; 0 for none
+  int64_t frames = 0;         // ticks that drew a frame
+  long long draws = 0;        // GL draw calls of those frames
+  long long maxDraws = 0;     // most GL draw calls in one frame
+  double cpuSeconds = 0.0;    // main-thread CPU time of the ticks that drew
+  double helperSeconds = 0.0; // CPU time the picture's helper thread spent in those ticks
+  int64_t lastFrameTick = 0;  // 1-based tick of the last frame drawn; 0 for none
 };
 
 // The transport the harness reports to the plug-in as its host. With no tempo it answers no time

@@ -300,7 +300,8 @@ std::string RenderUsage()
          "transport)\n"
          "  --transport-start T the transport starts playing T seconds into the run\n"
          "  --draw NAME         scope traces: band (default) or reference (per-column outlines)\n"
-         "  --stats             print ticks, frames drawn, GL draws and CPU per drawn frame\n"
+         "  --stats             print ticks, frames drawn, GL draws and CPU per drawn frame (UI\n"
+         "                      thread and picture helper)\n"
          "  --quiet             do not print what the editor shows\n";
 }
 

@@ -78,6 +78,7 @@ void PrintStats(const TickStats& s)
                 double(s.lastFrameTick) / EditorHarness::kTicksPerSecond);
   std::printf("\nGL draws per frame: mean %.1f, max %lld\n", double(s.draws) / frames, s.maxDraws);
   std::printf("main-thread CPU:    %.3f ms per drawn frame\n", s.cpuSeconds * 1e3 / frames);
+  std::printf("helper-thread CPU:  %.3f ms per drawn frame\n", s.helperSeconds * 1e3 / frames);
 }
 
 } // namespace
