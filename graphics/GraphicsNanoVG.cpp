@@ -493,15 +493,8 @@ int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t*
   }
   if (it->image > 0)
     nvgUpdateImage(mVG, it->image, data);
-  else if (slot < 0)
-    it->image = nvgCreateImageRGBA(mVG, w, h, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, data);
   else
-  {
-    // NanoVG makes one-channel images only for its fonts; its renderer makes them for anyone.
-    NVGparams* params = nvgInternalParams(mVG);
-    it->image = params->renderCreateTexture(params->userPtr, NVG_TEXTURE_ALPHA, w, h,
-                                            NVG_IMAGE_NEAREST, data);
-  }
+    it->image = nvgCreateImageRGBA(mVG, w, h, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, data);
   it->w = w;
   it->h = h;
   return std::max(it->image, 0);
@@ -546,10 +539,8 @@ void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, i
 void GraphicsNanoVG::DrawMask(const void* owner, int slot, const uint8_t* coverage, int w, int h,
                               bool columnMajor, const IRECT& bounds, const IColor& color)
 {
-  if (!mVG || !coverage || w <= 0 || h <= 0 || slot < 0) return;
-  const int image =
-      UpdatePixelImage(owner, slot, coverage, columnMajor ? h : w, columnMajor ? w : h);
-  if (image > 0) FillWithImage(image, columnMajor, bounds, color, 1.f, nullptr);
+  UploadMaskLines(owner, slot, coverage, w, h, columnMajor, 0, columnMajor ? w : h);
+  DrawUploadedMask(owner, slot, bounds, color);
 }
 
 void GraphicsNanoVG::UploadMaskLines(const void* owner, int slot, const uint8_t* coverage, int w,
@@ -567,6 +558,7 @@ void GraphicsNanoVG::UploadMaskLines(const void* owner, int slot, const uint8_t*
     nvgDeleteImage(mVG, it->image);
     it->image = 0;
   }
+  // NanoVG makes one-channel images only for its fonts; its renderer makes them for anyone.
   NVGparams* params = nvgInternalParams(mVG);
   if (it->image <= 0)
   {

@@ -141,7 +141,7 @@ private:
     int image = 0, w = 0, h = 0;
     bool columnMajor = false; // as last uploaded line by line
   };
-  // The owner's image for the slot, created or updated with `data`; 0 when none could be made.
+  // The owner's RGBA image for the slot, created or updated with `data`; 0 when none could be made.
   int UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h);
   std::vector<PixelImage>::iterator FindPixelImage(const void* owner, int slot);
   // Fills the bounds with the image times `tint` (at `weight`).
