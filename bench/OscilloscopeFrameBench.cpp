@@ -5,6 +5,10 @@
 //   BM_OscilloscopeFrame                 everything a display tick costs with the band drawing
 //                                        (drain, trigger, reduction, the picture rendered in
 //                                        software, its upload, GL work, glFinish)
+//   BM_OscilloscopeFrame_Settled         the same, with the GL work queued before the scope finished
+//                                        first: in the plain frame, sending the first finished
+//                                        part of the picture to the GPU waits for that work (Mesa
+//                                        does), and the helper draws more of the picture meanwhile
 //   BM_OscilloscopeFrame_Reference       the same with the per-column reference outlines (one
 //                                        GL draw per column pair)
 //   BM_OscilloscopeFrame_EmptyBaseline   a frame with nothing drawn, the fixed cost of a frame
@@ -92,11 +96,14 @@ public:
   qm::control::Oscilloscope<2>& Scope() { return *mScope; }
   ScopeBenchInput& Input() { return mInput; }
 
-  void Begin()
+  void Begin(bool settled = false)
   {
     G().BeginFrame();
     G().PrepareRegion(G().GetBounds());
     G().FillRect(COLOR_WHITE, Scope().GetRECT());
+    // The GL work the frame queued so far is done before the scope draws, so that sending its
+    // picture to the GPU never waits for it.
+    if (settled) glFinish();
   }
 
   void End()
@@ -125,7 +132,7 @@ void ScopeArgs(benchmark::internal::Benchmark* b)
       b->Args({mode, percent});
 }
 
-void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing)
+void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing, bool settled = false)
 {
   ScopeFrame f(state);
   if (!f.Ok()) return;
@@ -137,7 +144,7 @@ void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing)
     state.PauseTiming();
     f.Input().PlayTick();
     state.ResumeTiming();
-    f.Begin();
+    f.Begin(settled);
     f.Scope().Draw(f.G());
     f.End();
   }
@@ -153,6 +160,16 @@ void BM_OscilloscopeFrame(benchmark::State& state)
   RunScopeFrames(state, ETraceDrawing::Band);
 }
 BENCHMARK(BM_OscilloscopeFrame)
+    ->Apply(ScopeArgs)
+    ->Iterations(kGLFrames)
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
+
+void BM_OscilloscopeFrame_Settled(benchmark::State& state)
+{
+  RunScopeFrames(state, ETraceDrawing::Band, true);
+}
+BENCHMARK(BM_OscilloscopeFrame_Settled)
     ->Apply(ScopeArgs)
     ->Iterations(kGLFrames)
     ->UseRealTime()
