@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <utility>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -144,34 +143,6 @@ __attribute__((target("avx2"))) void CoverRows8(uint8_t* first, int rows, float 
   }
 }
 
-// As CoverRows8 on rows [a0, a1] and then [b0, b1] of one pixel column (either may be empty),
-// with the set-up shared: the rows either side of the run the column lines cover.
-__attribute__((target("avx2"))) void CoverRowsAround8(uint8_t* p, int a0, int a1, int b0, int b1,
-                                                      float y0, float px, float ux, float uy,
-                                                      float length, float outer)
-{
-  constexpr int kWide = 8;
-  const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
-  const Floats8 alongStep = kWide * uy + Floats8{}, acrossStep = kWide * ux + Floats8{};
-  for (const auto& [r0, r1] : {std::pair{a0, a1}, std::pair{b0, b1}})
-  {
-    const float py = static_cast<float>(r0) + 0.5f - y0;
-    Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
-    Floats8 left = static_cast<float>(r1 - r0 + 1) - lane;
-    for (uint8_t* row = p + r0; row <= p + r1; row += kWide)
-    {
-      const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
-      const Floats8 distance = _mm256_max_ps(across, -across);
-      const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance),
-                                          _mm256_cmp_ps(left, _mm256_setzero_ps(), _CMP_GT_OQ));
-      StoreLevels8(LoadLevels8(row) * (1.f - cover * ends) + 0.5f, row);
-      along += alongStep;
-      across -= acrossStep;
-      left -= static_cast<float>(kWide);
-    }
-  }
-}
-
 // At most eight rows from `first` in one go, those in [skipBegin, skipEnd) or from `rows` on left
 // as they are: the few rows a level line reaches in a pixel column, around the run its column
 // lines cover, without a branch.
@@ -231,9 +202,7 @@ void TraceRaster::Begin(int width, int height, float scale)
   mScale = scale > 0.f ? scale : 1.f;
   mChannels = 0;
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  // Room past the end for the last eight rows of a line and the last word of End.
-  const size_t room = kMaxChannels * n + sizeof(uint64_t);
-  if (mCoverage.size() < room) mCoverage.resize(room);
+  if (mCoverage.size() < kMaxChannels * n) mCoverage.resize(kMaxChannels * n);
   if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
 }
 
@@ -407,16 +376,8 @@ void TraceRaster::AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, flo
       CoverBox(p, top, bottom, solid, px, y0, ux, uy, length);
       continue;
     }
-    const int a1 = std::min(bottom, solid.begin - 1), b0 = std::max(top, solid.end);
-#if defined(TRAZELLE_RASTER_AVX2)
-    if (mWideRows && bottom + 7 < mHeight)
-    {
-      CoverRowsAround8(p, top, a1, b0, bottom, y0, px, ux, uy, length, pen.outer);
-      continue;
-    }
-#endif
-    CoverRows(p, top, a1, px, y0, ux, uy, length);
-    CoverRows(p, b0, bottom, px, y0, ux, uy, length);
+    CoverRows(p, top, std::min(bottom, solid.begin - 1), px, y0, ux, uy, length);
+    CoverRows(p, std::max(top, solid.end), bottom, px, y0, ux, uy, length);
   }
 }
 
