@@ -238,26 +238,12 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
   }
   // Each channel's coverage filled with its colour, the second over the first: the back end's
-  // blending composes them, and a byte per pixel and channel is all there is to upload. The parts
-  // of the picture go up as they are finished, while the rest is still being drawn.
-  struct Upload
-  {
-    GraphicsContext& g;
-    const Oscilloscope* owner;
-    const TraceRaster& raster;
-  } upload{g, this, mRaster};
-  mRaster.End(
-      [](void* context, int first, int count)
-      {
-        const auto& u = *static_cast<const Upload*>(context);
-        for (int channel = 0; channel < u.raster.Channels(); ++channel)
-          u.g.UploadMaskLines(u.owner, channel, u.raster.Coverage(channel), u.raster.Width(),
-                              u.raster.Height(), true, first, count);
-      },
-      &upload);
+  // blending composes them, and a byte per pixel and channel is all there is to upload.
+  mRaster.End();
   const IRECT bounds(x0 / scale, y0 / scale, x1 / scale, y1 / scale);
   for (int channel = 0; channel < mRaster.Channels(); ++channel)
-    g.DrawUploadedMask(this, channel, bounds, mRaster.ChannelColor(channel));
+    g.DrawMask(this, channel, mRaster.Coverage(channel), mRaster.Width(), mRaster.Height(), true,
+               bounds, mRaster.ChannelColor(channel));
 }
 
 template <int NChannels>

@@ -407,38 +407,20 @@ double TraceRaster::HelperSeconds() const
   return mHelper ? mHelper->JobSeconds() : 0.0;
 }
 
-void TraceRaster::End(ColumnsReady ready, void* context)
+void TraceRaster::End()
 {
   if (!mHelped || mWidth < kChunks * kMinChunkColumns)
   {
     DrawColumns(0, mWidth);
-    if (ready && mWidth > 0) ready(context, 0, mWidth);
     return;
   }
   // Pixel columns are independent: the picture is drawn in parts, each taken by whichever of this
-  // thread and the helper is free, with the same arithmetic as the whole. This thread hands the
-  // finished parts on between its own, so that they go up while the rest is still being drawn.
+  // thread and the helper is free, with the same arithmetic as the whole.
   if (!mHelper) mHelper = std::make_unique<HelperThread>();
   mNextChunk.store(0, std::memory_order_relaxed);
-  for (auto& done : mChunkDone)
-    done.store(false, std::memory_order_relaxed);
   mHelper->Start([](void* raster) { static_cast<TraceRaster*>(raster)->DrawChunks(); }, this);
-  bool handed[kChunks] = {};
-  auto handOver = [&]
-  {
-    for (int k = 0; k < kChunks;)
-    {
-      int end = k;
-      while (end < kChunks && !handed[end] && mChunkDone[end].load(std::memory_order_acquire))
-        handed[end++] = true;
-      if (end > k && ready) ready(context, ChunkBegin(k), ChunkBegin(end) - ChunkBegin(k));
-      k = std::max(end, k + 1);
-    }
-  };
-  while (DrawNextChunk())
-    handOver();
+  DrawChunks();
   mHelper->Wait();
-  handOver();
 }
 
 int TraceRaster::ChunkBegin(int chunk) const
@@ -451,7 +433,6 @@ bool TraceRaster::DrawNextChunk()
   const int k = mNextChunk.fetch_add(1, std::memory_order_relaxed);
   if (k >= kChunks) return false;
   DrawColumns(ChunkBegin(k), ChunkBegin(k + 1));
-  mChunkDone[k].store(true, std::memory_order_release);
   return true;
 }
 

@@ -30,14 +30,10 @@ public:
    * x ascending. They are copied; the drawing happens in End. */
   void AddChannel(const float* x, const float* top, const float* bottom, int count,
                   const kit::gfx::IColor& color);
-  /** Called on the thread that calls End as parts of the picture are finished: pixel columns
-   * [first, first + count) of every channel, each column once. */
-  using ColumnsReady = void (*)(void* context, int first, int count);
   /** Draws the channels and leaves each as its coverage (255 fully covered), for a back end to
    * fill with the channel's colour, channel 0 first. With a helper, the picture is drawn in parts
-   * shared between the two threads, and `ready` hears of each part as it is done, so that it can
-   * go up while the rest is still being drawn. */
-  void End(ColumnsReady ready = nullptr, void* context = nullptr);
+   * of pixel columns shared between the two threads. */
+  void End();
   int Channels() const { return mChannels; }
   /** Channel `channel`'s coverage after End, column by column: pixel (x, y) at index
    * x * Height() + y. */
@@ -125,7 +121,6 @@ private:
   bool mHelped = HelperThread::Available();
   std::unique_ptr<HelperThread> mHelper; // started with the first helped picture
   std::atomic<int> mNextChunk{0};
-  std::atomic<bool> mChunkDone[kChunks] = {};
 };
 
 } // namespace qm::control

@@ -187,18 +187,6 @@ public:
                         const IColor& /*color*/)
   {
   }
-  /** Sends lines [first, first + count) of a mask (its columns, if columnMajor) to the image
-   *  DrawMask shows for (owner, slot), making the image if needed: a picture drawn in parts goes up
-   *  while the rest is still being drawn. DrawUploadedMask then shows the image as it stands. */
-  virtual void UploadMaskLines(const void* /*owner*/, int /*slot*/, const uint8_t* /*coverage*/,
-                               int /*w*/, int /*h*/, bool /*columnMajor*/, int /*first*/,
-                               int /*count*/)
-  {
-  }
-  virtual void DrawUploadedMask(const void* /*owner*/, int /*slot*/, const IRECT& /*bounds*/,
-                                const IColor& /*color*/)
-  {
-  }
 
   /** Off-screen layers the size of the window, numbered from 0, that keep what controls drew
    *  until the window is resized. BeginLayer sends the drawing to layer `index`, cleared to

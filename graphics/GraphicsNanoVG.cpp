@@ -472,20 +472,13 @@ void GraphicsNanoVG::PathFill(const IPattern& pattern, const IFillOptions& optio
   if (!options.mPreserve) nvgBeginPath(mVG);
 }
 
-std::vector<GraphicsNanoVG::PixelImage>::iterator GraphicsNanoVG::FindPixelImage(const void* owner,
-                                                                                 int slot)
+int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h)
 {
   auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
                          [owner, slot](const PixelImage& p)
                          { return p.owner == owner && p.slot == slot; });
   if (it == mPixelImages.end())
     it = mPixelImages.insert(mPixelImages.end(), PixelImage{owner, slot});
-  return it;
-}
-
-int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h)
-{
-  auto it = FindPixelImage(owner, slot);
   if (it->image > 0 && (it->w != w || it->h != h))
   {
     nvgDeleteImage(mVG, it->image);
@@ -493,8 +486,15 @@ int GraphicsNanoVG::UpdatePixelImage(const void* owner, int slot, const uint8_t*
   }
   if (it->image > 0)
     nvgUpdateImage(mVG, it->image, data);
-  else
+  else if (slot < 0)
     it->image = nvgCreateImageRGBA(mVG, w, h, NVG_IMAGE_PREMULTIPLIED | NVG_IMAGE_NEAREST, data);
+  else
+  {
+    // NanoVG makes one-channel images only for its fonts; its renderer makes them for anyone.
+    NVGparams* params = nvgInternalParams(mVG);
+    it->image = params->renderCreateTexture(params->userPtr, NVG_TEXTURE_ALPHA, w, h,
+                                            NVG_IMAGE_NEAREST, data);
+  }
   it->w = w;
   it->h = h;
   return std::max(it->image, 0);
@@ -539,49 +539,10 @@ void GraphicsNanoVG::DrawPixels(const void* owner, const uint8_t* rgba, int w, i
 void GraphicsNanoVG::DrawMask(const void* owner, int slot, const uint8_t* coverage, int w, int h,
                               bool columnMajor, const IRECT& bounds, const IColor& color)
 {
-  UploadMaskLines(owner, slot, coverage, w, h, columnMajor, 0, columnMajor ? w : h);
-  DrawUploadedMask(owner, slot, bounds, color);
-}
-
-void GraphicsNanoVG::UploadMaskLines(const void* owner, int slot, const uint8_t* coverage, int w,
-                                     int h, bool columnMajor, int first, int count)
-{
   if (!mVG || !coverage || w <= 0 || h <= 0 || slot < 0) return;
-  // The image's rows are the mask's lines: its columns, shown transposed, if column by column.
-  const int iw = columnMajor ? h : w, ih = columnMajor ? w : h;
-  first = std::clamp(first, 0, ih);
-  count = std::clamp(count, 0, ih - first);
-  if (count == 0) return;
-  auto it = FindPixelImage(owner, slot);
-  if (it->image > 0 && (it->w != iw || it->h != ih))
-  {
-    nvgDeleteImage(mVG, it->image);
-    it->image = 0;
-  }
-  // NanoVG makes one-channel images only for its fonts; its renderer makes them for anyone.
-  NVGparams* params = nvgInternalParams(mVG);
-  if (it->image <= 0)
-  {
-    it->image = std::max(params->renderCreateTexture(params->userPtr, NVG_TEXTURE_ALPHA, iw, ih,
-                                                     NVG_IMAGE_NEAREST, nullptr),
-                         0);
-    it->w = iw;
-    it->h = ih;
-    if (it->image == 0) return;
-  }
-  it->columnMajor = columnMajor;
-  params->renderUpdateTexture(params->userPtr, it->image, 0, first, iw, count, coverage);
-}
-
-void GraphicsNanoVG::DrawUploadedMask(const void* owner, int slot, const IRECT& bounds,
-                                      const IColor& color)
-{
-  if (!mVG || slot < 0) return;
-  const auto it = std::find_if(mPixelImages.begin(), mPixelImages.end(),
-                               [owner, slot](const PixelImage& p)
-                               { return p.owner == owner && p.slot == slot; });
-  if (it != mPixelImages.end() && it->image > 0)
-    FillWithImage(it->image, it->columnMajor, bounds, color, 1.f, nullptr);
+  const int image =
+      UpdatePixelImage(owner, slot, coverage, columnMajor ? h : w, columnMajor ? w : h);
+  if (image > 0) FillWithImage(image, columnMajor, bounds, color, 1.f, nullptr);
 }
 
 void GraphicsNanoVG::DrawBitmap(const IBitmap& bitmap, const IRECT& bounds, int srcX, int srcY,

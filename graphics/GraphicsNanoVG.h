@@ -78,10 +78,6 @@ public:
   // A one-channel image tinted with the colour: a quarter of the upload of DrawPixels.
   void DrawMask(const void* owner, int slot, const uint8_t* coverage, int w, int h,
                 bool columnMajor, const IRECT& bounds, const IColor& color) override;
-  void UploadMaskLines(const void* owner, int slot, const uint8_t* coverage, int w, int h,
-                       bool columnMajor, int first, int count) override;
-  void DrawUploadedMask(const void* owner, int slot, const IRECT& bounds,
-                        const IColor& color) override;
   // Layers are framebuffers the size of the window, made on first use; composing one is a single
   // GL draw.
   bool BeginLayer(int index) override;
@@ -139,11 +135,9 @@ private:
     const void* owner = nullptr;
     int slot = 0; // -1: the RGBA pixels of DrawPixels; masks from 0
     int image = 0, w = 0, h = 0;
-    bool columnMajor = false; // as last uploaded line by line
   };
-  // The owner's RGBA image for the slot, created or updated with `data`; 0 when none could be made.
+  // The owner's image for the slot, created or updated with `data`; 0 when none could be made.
   int UpdatePixelImage(const void* owner, int slot, const uint8_t* data, int w, int h);
-  std::vector<PixelImage>::iterator FindPixelImage(const void* owner, int slot);
   // Fills the bounds with the image times `tint` (at `weight`).
   void FillWithImage(int image, bool columnMajor, const IRECT& bounds, const IColor& tint,
                      float weight, const IBlend* pBlend);
