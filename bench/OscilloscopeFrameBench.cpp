@@ -6,9 +6,9 @@
 //                                        (drain, trigger, reduction, the picture rendered in
 //                                        software, its upload, GL work, glFinish)
 //   BM_OscilloscopeFrame_Settled         the same, with the GL work queued before the scope finished
-//                                        first: in the plain frame, sending the first finished
-//                                        part of the picture to the GPU waits for that work (Mesa
-//                                        does), and the helper draws more of the picture meanwhile
+//                                        first, so that sending the picture to the GPU never waits
+//                                        for it (Mesa makes a texture upload wait for the work it
+//                                        has queued): the UI thread's CPU is then all its own work
 //   BM_OscilloscopeFrame_Reference       the same with the per-column reference outlines (one
 //                                        GL draw per column pair)
 //   BM_OscilloscopeFrame_EmptyBaseline   a frame with nothing drawn, the fixed cost of a frame
