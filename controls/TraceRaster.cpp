@@ -121,26 +121,31 @@ __attribute__((target("avx2"))) Floats8 Clamp01x8(Floats8 v)
   return _mm256_min_ps(_mm256_max_ps(v, _mm256_setzero_ps()), _mm256_set1_ps(1.f));
 }
 
-// As TraceRaster::CoverRows, eight rows at a time.
+// As TraceRaster::CoverRows, eight rows at a time: whole groups of eight first, then the last
+// few rows with the rest of the group masked off.
 __attribute__((target("avx2"))) void CoverRows8(uint8_t* first, int rows, float py, float px,
                                                 float ux, float uy, float length, float outer)
 {
   constexpr int kWide = 8;
   const Floats8 lane = {0.f, 1.f, 2.f, 3.f, 4.f, 5.f, 6.f, 7.f};
   Floats8 along = px * ux + (py + lane) * uy, across = px * uy - (py + lane) * ux;
-  Floats8 left = static_cast<float>(rows) - lane;
   const Floats8 alongStep = kWide * uy + Floats8{}, acrossStep = kWide * ux + Floats8{};
-  for (uint8_t* row = first; row < first + rows; row += kWide)
+  uint8_t* row = first;
+  for (uint8_t* const whole = first + (rows & ~(kWide - 1)); row < whole; row += kWide)
   {
     const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
     const Floats8 distance = _mm256_max_ps(across, -across);
-    const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance),
-                                        _mm256_cmp_ps(left, _mm256_setzero_ps(), _CMP_GT_OQ));
-    StoreLevels8(LoadLevels8(row) * (1.f - cover * ends) + 0.5f, row);
+    StoreLevels8(LoadLevels8(row) * (1.f - Clamp01x8(outer - distance) * ends) + 0.5f, row);
     along += alongStep;
     across -= acrossStep;
-    left -= static_cast<float>(kWide);
   }
+  if (row == first + rows) return;
+  const Floats8 left = static_cast<float>(first + rows - row) - lane;
+  const Floats8 ends = Clamp01x8(_mm256_min_ps(along, length - along) + 0.5f);
+  const Floats8 distance = _mm256_max_ps(across, -across);
+  const Floats8 cover = _mm256_and_ps(Clamp01x8(outer - distance),
+                                      _mm256_cmp_ps(left, _mm256_setzero_ps(), _CMP_GT_OQ));
+  StoreLevels8(LoadLevels8(row) * (1.f - cover * ends) + 0.5f, row);
 }
 
 // At most eight rows from `first` in one go, those in [skipBegin, skipEnd) or from `rows` on left
