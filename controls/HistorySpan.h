@@ -6,12 +6,12 @@
 namespace qm::control
 {
 
-// Calls fn(frame) for the frames [first, first + count) of a frame history
-// (index 0 the oldest), clipped to the frames the history holds: a window
-// that reaches before the oldest or past the newest frame reads nothing
-// there. Walks the ring's two contiguous halves instead of indexing it, which
-// is what keeps a per-frame sweep over seconds of audio cheap.
-// As ForEachFrame, a contiguous run at a time: fn(pointer, length), at most twice.
+// Calls fn(pointer, length) for the frames [first, first + count) of a frame
+// history (index 0 the oldest), one contiguous run at a time (at most two),
+// clipped to the frames the history holds: a window that reaches before the
+// oldest or past the newest frame reads nothing there. Walks the ring's two
+// contiguous halves instead of indexing it, which is what keeps a per-frame
+// sweep over seconds of audio cheap.
 template <class History, class Fn>
 void ForEachRun(const History& history, int64_t first, int64_t count, Fn&& fn)
 {
@@ -29,23 +29,16 @@ void ForEachRun(const History& history, int64_t first, int64_t count, Fn&& fn)
   }
 }
 
+// As ForEachRun, calling fn(frame) for each frame in order.
 template <class History, class Fn>
 void ForEachFrame(const History& history, int64_t first, int64_t count, Fn&& fn)
 {
-  const int64_t size = static_cast<int64_t>(history.size());
-  int64_t begin = std::max<int64_t>(first, 0);
-  const int64_t end = std::min<int64_t>(first + count, size);
-  if (begin >= end) return;
-  const auto one = history.array_one();
-  const int64_t oneSize = static_cast<int64_t>(one.second);
-  for (; begin < std::min(end, oneSize); ++begin)
-    fn(one.first[begin]);
-  if (begin < end)
-  {
-    const auto two = history.array_two();
-    for (int64_t i = begin - oneSize; i < end - oneSize; ++i)
-      fn(two.first[i]);
-  }
+  ForEachRun(history, first, count,
+             [&](const auto* frames, int64_t n)
+             {
+               for (int64_t k = 0; k < n; ++k)
+                 fn(frames[k]);
+             });
 }
 
 } // namespace qm::control
