@@ -238,12 +238,23 @@ void Oscilloscope<NChannels>::DrawPicture(GraphicsContext& g, int32_t mode)
                        static_cast<int>(ring.size()), mChannelPatterns[channel].GetFirstColor());
   }
   // Each channel's coverage filled with its colour, the second over the first: the back end's
-  // blending composes them, and a byte per pixel and channel is all there is to upload.
-  mRaster.End();
-  const IRECT bounds(x0 / scale, y0 / scale, x1 / scale, y1 / scale);
-  for (int channel = 0; channel < mRaster.Channels(); ++channel)
-    g.DrawMask(this, channel, mRaster.Coverage(channel), mRaster.Width(), mRaster.Height(), true,
-               bounds, mRaster.ChannelColor(channel));
+  // blending composes them, and a byte per pixel and channel is all there is to upload. The first
+  // goes to the back end while the helper still draws the second.
+  struct Send
+  {
+    Oscilloscope* scope;
+    GraphicsContext& g;
+    IRECT bounds;
+  } send{this, g, IRECT(x0 / scale, y0 / scale, x1 / scale, y1 / scale)};
+  mRaster.End(
+      [](void* context, int channel)
+      {
+        auto& [scope, g, bounds] = *static_cast<Send*>(context);
+        const TraceRaster& raster = scope->mRaster;
+        g.DrawMask(scope, channel, raster.Coverage(channel), raster.Width(), raster.Height(), true,
+                   bounds, raster.ChannelColor(channel));
+      },
+      &send);
 }
 
 template <int NChannels>

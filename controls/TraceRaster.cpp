@@ -208,10 +208,11 @@ void TraceRaster::Begin(int width, int height, float scale)
   mChannels = 0;
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
   if (mCoverage.size() < kMaxChannels * n) mCoverage.resize(kMaxChannels * n);
-  if (mSolid.size() < static_cast<size_t>(mWidth)) mSolid.resize(static_cast<size_t>(mWidth));
+  if (mSolid.size() < kMaxChannels * static_cast<size_t>(mWidth))
+    mSolid.resize(kMaxChannels * static_cast<size_t>(mWidth));
 }
 
-void TraceRaster::FillSpans(uint8_t* clear, int column, const Span* spans, int n)
+void TraceRaster::FillSpans(uint8_t* clear, Run* solidRuns, int column, const Span* spans, int n)
 {
   // Writes the whole pixel column. Row boundaries of all spans, in order: between two
   // neighbours every span covers the whole run or none of it; outside them everything shows.
@@ -240,7 +241,7 @@ void TraceRaster::FillSpans(uint8_t* clear, int column, const Span* spans, int n
     run = run.end == a ? Run{run.begin, b} : Run{a, b};
     if (run.end - run.begin > solid.end - solid.begin) solid = run;
   }
-  mSolid[static_cast<size_t>(column)] = solid;
+  solidRuns[column] = solid;
 }
 
 void TraceRaster::CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy,
@@ -340,8 +341,8 @@ void TraceRaster::CoverRun(uint8_t* first, int rows, float py, float px, float u
   }
 }
 
-void TraceRaster::AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, float y0, float x1,
-                             float y1) const
+void TraceRaster::AddSegment(uint8_t* clear, const Run* solidRuns, int cBegin, int cEnd, float x0,
+                             float y0, float x1, float y1) const
 {
   // Butt ends: across the line the pen's profile, along it a soft end of one device pixel
   // centred on the end point, as a stroke's anti-aliased butt cap.
@@ -375,7 +376,7 @@ void TraceRaster::AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, flo
       bottom = std::min(bottom, static_cast<int>(Clamp(middle + band, lo, hi)) + 2);
     }
     // The rows the column lines cover fully stay as they are (an empty run starts at row 0).
-    const Run solid = mSolid[static_cast<size_t>(c)];
+    const Run solid = solidRuns[c];
     if (bottom - top < 8 && top + 8 <= mHeight)
     {
       CoverBox(p, top, bottom, solid, px, y0, ux, uy, length);
@@ -412,20 +413,35 @@ double TraceRaster::HelperSeconds() const
   return mHelper ? mHelper->JobSeconds() : 0.0;
 }
 
-void TraceRaster::End()
+void TraceRaster::End(ChannelReady ready, void* context)
 {
   if (!mHelped || mWidth < kChunks * kMinChunkColumns)
   {
-    DrawColumns(0, mWidth);
+    for (int channel = 0; channel < mChannels; ++channel)
+    {
+      DrawColumns(channel, 0, mWidth);
+      if (ready) ready(context, channel);
+    }
     return;
   }
-  // Pixel columns are independent: the picture is drawn in parts, each taken by whichever of this
-  // thread and the helper is free, with the same arithmetic as the whole.
+  // Pixel columns are independent: each channel is drawn in parts, each taken by whichever of
+  // this thread and the helper is free, with the same arithmetic as the whole. The first
+  // channel's parts come first, so it can go on while the helper still draws the second.
   if (!mHelper) mHelper = std::make_unique<HelperThread>();
   mNextChunk.store(0, std::memory_order_relaxed);
+  for (auto& done : mChunksDone)
+    done.store(0, std::memory_order_relaxed);
   mHelper->Start([](void* raster) { static_cast<TraceRaster*>(raster)->DrawChunks(); }, this);
-  DrawChunks();
+  int sent = 0;
+  const auto sendFinished = [&]
+  {
+    while (sent < mChannels && mChunksDone[sent].load(std::memory_order_acquire) == kChunks)
+      ready(context, sent++);
+  };
+  while (DrawNextChunk())
+    if (ready) sendFinished();
   mHelper->Wait();
+  if (ready) sendFinished();
 }
 
 int TraceRaster::ChunkBegin(int chunk) const
@@ -436,8 +452,10 @@ int TraceRaster::ChunkBegin(int chunk) const
 bool TraceRaster::DrawNextChunk()
 {
   const int k = mNextChunk.fetch_add(1, std::memory_order_relaxed);
-  if (k >= kChunks) return false;
-  DrawColumns(ChunkBegin(k), ChunkBegin(k + 1));
+  if (k >= kChunks * mChannels) return false;
+  const int channel = k / kChunks, part = k % kChunks;
+  DrawColumns(channel, ChunkBegin(part), ChunkBegin(part + 1));
+  mChunksDone[channel].fetch_add(1, std::memory_order_release);
   return true;
 }
 
@@ -448,29 +466,28 @@ void TraceRaster::DrawChunks()
   }
 }
 
-void TraceRaster::DrawColumns(int cBegin, int cEnd)
+void TraceRaster::DrawColumns(int channel, int cBegin, int cEnd)
 {
   const size_t n = static_cast<size_t>(mWidth) * static_cast<size_t>(mHeight);
-  for (int channel = 0; channel < mChannels; ++channel)
+  uint8_t* clear = mCoverage.data() + static_cast<size_t>(channel) * n;
+  DrawChannel(mInputs[channel], clear, mSolid.data() + static_cast<size_t>(channel) * mWidth,
+              cBegin, cEnd);
+  // Up to here a level is what shows through; 255 - x is ~x for a byte, eight at a time.
+  uint8_t* p = clear + static_cast<size_t>(cBegin) * static_cast<size_t>(mHeight);
+  uint8_t* const end = clear + static_cast<size_t>(cEnd) * static_cast<size_t>(mHeight);
+  for (; p + sizeof(uint64_t) <= end; p += sizeof(uint64_t))
   {
-    uint8_t* clear = mCoverage.data() + static_cast<size_t>(channel) * n;
-    DrawChannel(mInputs[channel], clear, cBegin, cEnd);
-    // Up to here a level is what shows through; 255 - x is ~x for a byte, eight at a time.
-    uint8_t* p = clear + static_cast<size_t>(cBegin) * static_cast<size_t>(mHeight);
-    uint8_t* const end = clear + static_cast<size_t>(cEnd) * static_cast<size_t>(mHeight);
-    for (; p + sizeof(uint64_t) <= end; p += sizeof(uint64_t))
-    {
-      uint64_t word;
-      std::memcpy(&word, p, sizeof(word));
-      word = ~word;
-      std::memcpy(p, &word, sizeof(word));
-    }
-    for (; p < end; ++p)
-      *p = static_cast<uint8_t>(~*p);
+    uint64_t word;
+    std::memcpy(&word, p, sizeof(word));
+    word = ~word;
+    std::memcpy(p, &word, sizeof(word));
   }
+  for (; p < end; ++p)
+    *p = static_cast<uint8_t>(~*p);
 }
 
-void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, int cBegin, int cEnd)
+void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, Run* solid, int cBegin,
+                              int cEnd)
 {
   const Pen pen(mScale);
   const int count = channel.count;
@@ -510,7 +527,7 @@ void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, int cBegin
       const int r1 = std::min(mHeight - 1, FloorInt(b + pen.inner - 0.5f));
       if (r1 >= r0) spans[nSpans++] = Span{r0, r1 + 1, 1.f - cover};
     }
-    FillSpans(clear, c, spans, nSpans);
+    FillSpans(clear, solid, c, spans, nSpans);
   }
   // The lines through the maxima and through the minima, where they reach these pixel columns.
   for (int i = std::max(from, 1); i < count; ++i)
@@ -518,8 +535,8 @@ void TraceRaster::DrawChannel(const Channel& channel, uint8_t* clear, int cBegin
     const float xa = x[i - 1] * s, xb = x[i] * s;
     if (std::min(xa, xb) > reachR) break;
     if (std::max(xa, xb) < reachL) continue;
-    AddSegment(clear, cBegin, cEnd, xa, top[i - 1] * s, xb, top[i] * s);
-    AddSegment(clear, cBegin, cEnd, xa, bottom[i - 1] * s, xb, bottom[i] * s);
+    AddSegment(clear, solid, cBegin, cEnd, xa, top[i - 1] * s, xb, top[i] * s);
+    AddSegment(clear, solid, cBegin, cEnd, xa, bottom[i - 1] * s, xb, bottom[i] * s);
   }
 }
 

@@ -30,10 +30,13 @@ public:
    * x ascending. They are copied; the drawing happens in End. */
   void AddChannel(const float* x, const float* top, const float* bottom, int count,
                   const kit::gfx::IColor& color);
+  /** Called on End's thread as soon as a channel's coverage is complete, channel 0 first. */
+  using ChannelReady = void (*)(void* context, int channel);
   /** Draws the channels and leaves each as its coverage (255 fully covered), for a back end to
    * fill with the channel's colour, channel 0 first. With a helper, the picture is drawn in parts
-   * of pixel columns shared between the two threads. */
-  void End();
+   * of pixel columns shared between the two threads, a channel after the other: `ready` may send
+   * the first channel on while the helper still draws the second. */
+  void End(ChannelReady ready = nullptr, void* context = nullptr);
   int Channels() const { return mChannels; }
   /** Channel `channel`'s coverage after End, column by column: pixel (x, y) at index
    * x * Height() + y. */
@@ -82,19 +85,19 @@ private:
     int count = 0;
   };
 
+  struct Run;
   int ChunkBegin(int chunk) const;
   bool DrawNextChunk();
   void DrawChunks();
-  void DrawColumns(int cBegin, int cEnd);
-  void DrawChannel(const Channel& channel, uint8_t* clear, int cBegin, int cEnd);
-  void FillSpans(uint8_t* clear, int column, const Span* spans, int n);
-  void AddSegment(uint8_t* clear, int cBegin, int cEnd, float x0, float y0, float x1,
-                  float y1) const;
+  void DrawColumns(int channel, int cBegin, int cEnd);
+  void DrawChannel(const Channel& channel, uint8_t* clear, Run* solid, int cBegin, int cEnd);
+  void FillSpans(uint8_t* clear, Run* solid, int column, const Span* spans, int n);
+  void AddSegment(uint8_t* clear, const Run* solid, int cBegin, int cEnd, float x0, float y0,
+                  float x1, float y1) const;
   void CoverRows(uint8_t* p, int r0, int r1, float px, float y0, float ux, float uy,
                  float length) const;
   void CoverRun(uint8_t* first, int rows, float py, float px, float ux, float uy,
                 float length) const;
-  struct Run;
   void CoverBox(uint8_t* p, int top, int bottom, Run solid, float px, float y0, float ux, float uy,
                 float length) const;
 
@@ -110,9 +113,8 @@ private:
   // and pixel how much of what lies below shows (in 255ths: a byte keeps the memory traffic of
   // the whole picture small); End turns it into coverage.
   std::vector<uint8_t> mCoverage;
-  // Per pixel column of the channel being drawn, the longest run of rows [begin, end) its column
-  // lines cover (all but) fully: nothing drawn over it changes it visibly, so segments step over
-  // it.
+  // Per channel and pixel column, the longest run of rows [begin, end) its column lines cover (all
+  // but) fully: nothing drawn over it changes it visibly, so segments step over it.
   struct Run
   {
     int begin, end;
@@ -121,6 +123,7 @@ private:
   bool mHelped = HelperThread::Available();
   std::unique_ptr<HelperThread> mHelper; // started with the first helped picture
   std::atomic<int> mNextChunk{0};
+  std::atomic<int> mChunksDone[kMaxChannels] = {};
 };
 
 } // namespace qm::control
