@@ -5,7 +5,8 @@
 //   BM_OscilloscopeFrame                 everything a display tick costs with the band drawing
 //                                        (drain, trigger, reduction, the picture rendered in
 //                                        software, its upload, GL work, glFinish)
-//   BM_OscilloscopeFrame_Settled         the same, with the GL work queued before the scope finished
+//   BM_OscilloscopeFrame_Settled         the same, with the GL work queued before the scope
+//   finished
 //                                        first, so that sending the picture to the GPU never waits
 //                                        for it (Mesa makes a texture upload wait for the work it
 //                                        has queued): the UI thread's CPU is then all its own work
@@ -20,7 +21,9 @@
 // percent (100, 150). Times are wall clock (Mesa rasterises on worker threads); the CPU column
 // is the main thread's; helper_us is what the helper thread spent on the right half of the picture
 // per frame. The counter gl_draws is GL draw calls per frame, counted at the GL entry
-// point; the scope's own share is the difference to the empty baseline at the same scale.
+// point; the scope's own share is the difference to the empty baseline at the same scale. draw_us
+// is the wall time of the scope's Draw call alone: how long the UI thread is held by it (Mesa
+// renders the frame later, on its own threads).
 
 #include "ScopeBenchInput.h"
 #include "controls/Oscilloscope.h"
@@ -29,6 +32,7 @@
 #include "graphics/platform/headless/GraphicsHeadless.h"
 
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -139,16 +143,22 @@ void RunScopeFrames(benchmark::State& state, ETraceDrawing drawing, bool settled
   f.Scope().SetTraceDrawing(drawing);
   const long long start = GLDrawCalls();
   const double helperStart = f.Scope().GetRaster().HelperSeconds();
+  double drawSeconds = 0.0;
   for (auto _ : state)
   {
     state.PauseTiming();
     f.Input().PlayTick();
     state.ResumeTiming();
     f.Begin(settled);
+    const auto drawStart = std::chrono::steady_clock::now();
     f.Scope().Draw(f.G());
+    drawSeconds +=
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - drawStart).count();
     f.End();
   }
   ReportDrawCalls(state, start);
+  state.counters["draw_us"] =
+      benchmark::Counter(1e6 * drawSeconds, benchmark::Counter::kAvgIterations);
   state.counters["helper_us"] =
       benchmark::Counter(1e6 * (f.Scope().GetRaster().HelperSeconds() - helperStart),
                          benchmark::Counter::kAvgIterations);
