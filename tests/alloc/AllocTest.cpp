@@ -1,16 +1,21 @@
 // The audio thread must never touch the heap. Every allocation function of this program is replaced
 // by a counting one, and the counter must stay at zero across ProcessBlock in every state the
-// sample buffers can be in.
+// sample buffers can be in. The display's per-frame work, helper thread included, must not either
+// once its buffers have grown.
 
+#include "controls/Oscilloscope.h"
+#include "controls/TraceRaster.h"
 #include "framework/VST2Interface.h"
 #include "plugin/Trazelle.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <new>
+#include <numbers>
 #include <vector>
 
 extern "C" void* __libc_malloc(std::size_t);
@@ -277,4 +282,61 @@ TEST(AudioThreadAllocations, NoneWhileTheHostsTransportIsReadAndPassedOn)
   EXPECT_EQ(last.position, hostTime.ppqPos);
   EXPECT_EQ(last.tempo, 128.0);
   EXPECT_TRUE(last.playing && last.hasPosition);
+}
+
+TEST(FrameAllocations, NoneOnceTheScopeHasDrawnItsPicture)
+{
+  // Two tones in waveform mode, tick by tick: the scope drains the feed, triggers and reduces its
+  // columns, and both channels are drawn as the scope draws them at 150 %, with the helper where
+  // there is one.
+  Host host;
+  qm::control::Oscilloscope<2> scope(kit::gfx::IRECT(0.f, 48.f, 832.f, 304.f),
+                                     &host.plugin.OscilloscopeBuffer(), 48000.0, 4.0, 0.5, {});
+  scope.SetTriggerEnabled(true);
+  qm::control::TraceRaster raster;
+  constexpr float kScale = 1.5f;
+  std::vector<float> x, top, bottom;
+  long long frame = 0;
+  int channelsSent = 0;
+  auto tick = [&]
+  {
+    for (int i = 0; i < 512; ++i, ++frame)
+    {
+      const double t = static_cast<double>(frame) / 48000.0;
+      host.inL[size_t(i)] = std::sin(2.0 * std::numbers::pi * 440.0 * t);
+      host.inR[size_t(i)] = std::sin(2.0 * std::numbers::pi * 660.0 * t);
+    }
+    host.plugin.ProcessBlock(host.inputs, host.outputs, 512);
+    host.plugin.ProcessBlock(host.inputs, host.outputs, 288);
+    AllocationScope counting;
+    scope.IsDirty();
+    raster.Begin(int(832 * kScale) + 4, int(256 * kScale) + 4, kScale);
+    for (int c = 0; c < 2; ++c)
+    {
+      const auto& ring = scope.GetColumns().GetColumns(c);
+      size_t i = 0;
+      for (const auto& column : ring)
+      {
+        x[i] = 0.5f * float(i) + 0.5f;
+        top[i] = scope.ValueToY(column.max, 1.0) - 48.f;
+        bottom[i] = scope.ValueToY(column.min, 1.0) - 48.f;
+        ++i;
+      }
+      raster.AddChannel(x.data(), top.data(), bottom.data(), int(ring.size()), {});
+    }
+    raster.End([](void* sent, int) { ++*static_cast<int*>(sent); }, &channelsSent);
+    return counting.Count();
+  };
+  const size_t columns = scope.GetColumns().GetColumnCount();
+  x.resize(columns);
+  top.resize(columns);
+  bottom.resize(columns);
+  for (int i = 0; i < 10; ++i)
+    tick(); // the buffers grow and the helper starts
+  long total = 0;
+  for (int i = 0; i < 30; ++i)
+    total += tick();
+  EXPECT_EQ(total, 0);
+  EXPECT_EQ(channelsSent, 80);
+  EXPECT_GE(scope.GetColumns().GetLastTriggerColumn(), 0);
 }
