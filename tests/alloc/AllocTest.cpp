@@ -295,7 +295,8 @@ TEST(FrameAllocations, NoneOnceTheScopeHasDrawnItsPicture)
   scope.SetTriggerEnabled(true);
   qm::control::TraceRaster raster;
   constexpr float kScale = 1.5f;
-  std::vector<float> x, top, bottom;
+  const size_t columns = scope.GetColumns().GetColumnCount();
+  std::vector<float> x(columns), top(columns), bottom(columns);
   long long frame = 0;
   int channelsSent = 0;
   auto tick = [&]
@@ -327,10 +328,6 @@ TEST(FrameAllocations, NoneOnceTheScopeHasDrawnItsPicture)
     raster.End([](void* sent, int) { ++*static_cast<int*>(sent); }, &channelsSent);
     return counting.Count();
   };
-  const size_t columns = scope.GetColumns().GetColumnCount();
-  x.resize(columns);
-  top.resize(columns);
-  bottom.resize(columns);
   for (int i = 0; i < 10; ++i)
     tick(); // the buffers grow and the helper starts
   long total = 0;
